@@ -1,0 +1,244 @@
+#include "game/farm.h"
+
+#include <stdint.h>
+#include <stdlib.h>
+
+FarmState farm;
+
+namespace {
+
+const int kMaxPerCage = 20;
+const double kFoodPricePerKg = 0.1;
+const s64 kCagePrice = 5;
+
+float drawPrice(void) {
+    int r = rand();
+    return (float)(1.0 + (double)(r % 2) * 0.1);
+}
+
+// Quotient of a cage side; an empty cage count crowds any hamster to death.
+s32 perCage(u16 adults, u16 young, u16 cages) {
+    s32 hamsters = (s32)adults + (s32)young;
+    if (cages == 0) return hamsters > 0 ? kMaxPerCage + 1 : 0;
+    return hamsters / (s32)cages;
+}
+
+// Kills the overcrowding of one side, young first, and returns the final quotient.
+s32 suffocate(u16* adults, u16* young, u16 cages) {
+    s32 quotient = perCage(*adults, *young, cages);
+    while (quotient > kMaxPerCage) {
+        if (*young != 0) {
+            *young = (u16)(*young - 1);
+        } else {
+            *adults = (u16)(*adults - 1);
+        }
+        farm.deadSuffocated++;
+        quotient = perCage(*adults, *young, cages);
+    }
+    return quotient;
+}
+
+s32 population(void) {
+    return (s32)farm.adultMales + (s32)farm.adultFemales + (s32)farm.youngMales +
+           (s32)farm.youngFemales;
+}
+
+void starve(void) {
+    s32 total = population();
+    if (total < farm.foodStock) {
+        farm.foodStock -= total;
+        return;
+    }
+    farm.deadOfHunger = total - farm.foodStock;
+    while (population() > farm.foodStock) {
+        u16* victims[4] = {&farm.adultMales, &farm.adultFemales, &farm.youngMales,
+                           &farm.youngFemales};
+        u16* victim = victims[rand() % 4];
+        if (*victim != 0) *victim = (u16)(*victim - 1);
+    }
+    farm.foodStock = 0;
+}
+
+void closeMonth(void) {
+    farm.adultFemales = (u16)(farm.adultFemales + farm.youngFemales);
+    farm.adultMales = (u16)(farm.adultMales + farm.youngMales);
+    farm.youngMales = 0;
+    farm.youngFemales = 0;
+    farm.deadSuffocated = 0;
+    farm.inputValue = 0;
+    farm.showImpossible = 0;
+    farm.deadOfHunger = 0;
+
+    for (s32 i = 0; i < farm.couplingsRequested; i++) {
+        int size = rand() % 18 + 1;
+        int males = rand() % size + 1;
+        farm.youngMales = (u16)(farm.youngMales + males);
+        farm.youngFemales = (u16)(farm.youngFemales + (size - males));
+    }
+
+    if (population() == 0) {
+        farm.youngMales = 1;
+        farm.youngFemales = 1;
+    }
+
+    farm.malesPerCage = suffocate(&farm.adultMales, &farm.youngMales, farm.maleCages);
+    farm.femalesPerCage = suffocate(&farm.adultFemales, &farm.youngFemales, farm.femaleCages);
+
+    starve();
+
+    farm.month++;
+    farm.malesToSell = 0;
+    farm.femalesToSell = 0;
+    farm.couplingsRequested = 0;
+    farm.foodToBuy = 0;
+    farm.maleCagesToBuy = 0;
+    farm.femaleCagesToBuy = 0;
+
+    farm.hamsterPrice = drawPrice();
+
+    if (farm.month <= 12) {
+        farm.gameState = Situation;
+        return;
+    }
+    farm.gameState = GameOver;
+    float value = (float)farm.adultMales;
+    value = value + (float)farm.adultFemales;
+    value = value + farm.cash;
+    value = value + (float)farm.youngMales;
+    value = value + (float)farm.youngFemales;
+    value = value + (float)farm.maleCages;
+    value = value + (float)farm.femaleCages;
+    farm.breedingValue = value;
+}
+
+void accept(s32 nextPhase) {
+    farm.gameState = nextPhase;
+    farm.inputValue = 0;
+    farm.showImpossible = 0;
+}
+
+// A refused answer leaves the number for correction.
+void refuse(void) { farm.showImpossible = 1; }
+
+// The price of a cage order, computed wide so a huge order cannot wrap to a small price.
+float cagesCost(s32 count) { return (float)((s64)count * kCagePrice); }
+
+void sell(u16* adults, s32 count, s32 nextPhase) {
+    if ((s32)*adults < count) {
+        refuse();
+        return;
+    }
+    farm.cash = farm.cash + (float)count * farm.hamsterPrice;
+    *adults = (u16)(*adults - count);
+    accept(nextPhase);
+}
+
+// Returns whether the cages were bought.
+bool buyCages(u16* cages, s32 count) {
+    float cost = cagesCost(count);
+    if (cost > farm.cash) {
+        refuse();
+        return false;
+    }
+    farm.cash = farm.cash - cost;
+    *cages = (u16)(*cages + count);
+    return true;
+}
+
+// Handles A; returns false when the phase has no answer to judge, so that
+// the editing rules get their turn.
+bool handleA(void) {
+    if (farm.showIntro) {
+        farm.showIntro = 0;
+        farm.gameState = Situation;
+        return true;
+    }
+    switch (farm.gameState) {
+    case Situation:
+        farm.gameState = SellMales;
+        farm.inputValue = 0;
+        return true;
+    case SellMales:
+        sell(&farm.adultMales, farm.malesToSell, SellFemales);
+        return true;
+    case SellFemales:
+        sell(&farm.adultFemales, farm.femalesToSell, Couplings);
+        return true;
+    case Couplings:
+        if (farm.couplingsRequested > (s32)farm.adultMales ||
+            farm.couplingsRequested > (s32)farm.adultFemales) {
+            refuse();
+        } else {
+            accept(BuyFood);
+        }
+        return true;
+    case BuyFood: {
+        double cost = (double)farm.foodToBuy * kFoodPricePerKg;
+        if (cost > (double)farm.cash) {
+            refuse();
+        } else {
+            farm.foodStock += farm.foodToBuy;
+            farm.cash = (float)((double)farm.cash - cost);
+            accept(BuyMaleCages);
+        }
+        return true;
+    }
+    case BuyMaleCages:
+        if (buyCages(&farm.maleCages, farm.maleCagesToBuy)) accept(BuyFemaleCages);
+        return true;
+    case BuyFemaleCages:
+        if (buyCages(&farm.femaleCages, farm.femaleCagesToBuy)) closeMonth();
+        return true;
+    case GameOver:
+        farm.gameState = Situation;
+        farm.breedingValue = 0.0f;
+        initGame();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// An increase past the largest 32-bit value is ignored, like a decrease below zero.
+bool addToInput(s32 step) {
+    if (step > 0 ? farm.inputValue > INT32_MAX - step : farm.inputValue < -step) return false;
+    farm.inputValue += step;
+    return true;
+}
+
+void editInput(u32 keys) {
+    if (!isQuestionPhase(farm.gameState)) return;
+    if ((keys & KEY_RIGHT) && addToInput(1)) return;
+    if ((keys & KEY_LEFT) && addToInput(-1)) return;
+    if ((keys & KEY_UP) && addToInput(10)) return;
+    if ((keys & KEY_DOWN) && addToInput(-10)) return;
+    if ((keys & KEY_R) && addToInput(100)) return;
+    if ((keys & KEY_L) && addToInput(-100)) return;
+}
+
+} // namespace
+
+void initGame(void) {
+    farm.adultMales = 1;
+    farm.maleCages = 1;
+    farm.malesPerCage = 1;
+    farm.adultFemales = 1;
+    farm.femaleCages = 1;
+    farm.femalesPerCage = 1;
+    farm.month = 1;
+    farm.youngMales = 0;
+    farm.youngFemales = 0;
+    farm.foodStock = 5;
+    float price = drawPrice();
+    farm.cash = 5.0f;
+    farm.hamsterPrice = price;
+    farm.deadSuffocated = 0;
+    farm.deadOfHunger = 0;
+}
+
+void updateGame(void) {
+    hidScanInput();
+    farm.keysDown = hidKeysDown();
+    if ((farm.keysDown & KEY_A) && handleA()) return;
+    editInput(farm.keysDown);
+}

@@ -1,0 +1,105 @@
+// The desktop program: reads the command line and the replay script, powers on the
+// model of the console, runs the game's own loop, then writes what was asked for.
+#include <errno.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <chrono>
+#include <string>
+
+#include "app/app.h"
+#include "game/farm.h"
+#include "host/options.h"
+#include "host/outputs.h"
+#include "host/replay.h"
+#include "platform/host_console.h"
+
+namespace {
+
+// Plays a script as fast as it can, then asks the program to close.
+struct HeadlessReplay : HostFrontend {
+    ReplayCursor cursor;
+    u32 buttons = 0;
+
+    bool keepRunning() override { return cursor.next(&buttons); }
+    void sampleButtons(u32* held, u32* pressed) override {
+        *held = 0;
+        *pressed = buttons;
+    }
+};
+
+bool readWholeFile(const std::string& path, std::string* text, std::string* error) {
+    FILE* file = path == "-" ? stdin : fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        *error = path + ": cannot read: " + strerror(errno);
+        return false;
+    }
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text->append(chunk, got);
+    bool failed = ferror(file) != 0;
+    if (file != stdin) fclose(file);
+    if (failed) *error = path + ": cannot read";
+    return !failed;
+}
+
+u64 clockNow(void) {
+    auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    return kMillisecondsFrom1900To1970 +
+           (u64)std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
+}
+
+bool writeOutputs(const Options& options) {
+    std::string error;
+    bool ok = true;
+    if (!options.statePath.empty() && !writeFileWhole(options.statePath, farmStateJson(farm), &error)) {
+        fprintf(stderr, "quorvandelle: %s\n", error.c_str());
+        ok = false;
+    }
+    if (!options.screenshotPath.empty()) {
+        std::vector<u8> rgb = composeScreenshot(hostPresentedTop(), hostPresentedBottom());
+        if (!writeFileWhole(options.screenshotPath,
+                            encodePng(rgb, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT), &error)) {
+            fprintf(stderr, "quorvandelle: %s\n", error.c_str());
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    int status = parseOptions(argc, argv, &options);
+    if (status >= 0) return status;
+
+    if (!options.headless) {
+        fprintf(stderr, "quorvandelle: this build has no window; run it with --headless --replay FILE\n");
+        return 2;
+    }
+
+    ReplayScript script;
+    std::string text;
+    std::string error;
+    if (!readWholeFile(options.replayPath, &text, &error) ||
+        !parseReplayScript(text, options.replayPath == "-" ? "<stdin>" : options.replayPath,
+                           &script, &error)) {
+        fprintf(stderr, "quorvandelle: %s\n", error.c_str());
+        return 2;
+    }
+
+    u64 clock = options.seed ? *options.seed : script.seed ? *script.seed : clockNow();
+    u8 language = options.language ? *options.language
+                  : script.language ? *script.language
+                                    : languageFromLocale();
+
+    HeadlessReplay replay;
+    replay.cursor.runs = &script.runs;
+    hostConsoleReset(clock, language);
+    hostConsoleSetFrontend(&replay);
+    appMain();
+    hostConsoleSetFrontend(nullptr);
+
+    return writeOutputs(options) ? 0 : 1;
+}

@@ -1,0 +1,87 @@
+#include "host/options.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <CLI/CLI.hpp>
+
+#include "host/replay.h"
+
+#ifndef QUORVANDELLE_VERSION
+#define QUORVANDELLE_VERSION "unknown"
+#endif
+
+namespace {
+
+const char kDescription[] =
+    "Quorvandelle: run a hamster breeding farm for twelve months.\n"
+    "Without --headless the game opens in a window.";
+
+std::string checkLanguage(const std::string& text) {
+    return parseLanguage(text) ? "" : "'" + text + "' is not en, fr or a language code from 0 to 255";
+}
+
+std::string checkSeed(const std::string& text) {
+    return parseU64(text) ? "" : "'" + text + "' is not a whole number from 0 to 18446744073709551615";
+}
+
+} // namespace
+
+u8 languageFromLocale(void) {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = getenv(name);
+        if (value == nullptr || value[0] == '\0') continue;
+        return (value[0] == 'f' && value[1] == 'r') ? (u8)CFG_LANGUAGE_FR : (u8)CFG_LANGUAGE_EN;
+    }
+    return CFG_LANGUAGE_EN;
+}
+
+int parseOptions(int argc, const char* const* argv, Options* options) {
+    CLI::App app(kDescription, "quorvandelle");
+    std::string language;
+    std::string seed;
+    app.add_flag("--headless", options->headless,
+                 "no window; frames run back to back with no pacing; needs --replay");
+    app.add_option("--replay", options->replayPath,
+                   "buttons from FILE ('-' = standard input), one token a frame; in headless "
+                   "mode the program is asked to close after the script's last frame")
+        ->type_name("FILE");
+    app.add_option("--language", language,
+                   "en, fr, or a numeric console language code 0-255; default: the locale "
+                   "(LC_ALL, then LC_MESSAGES, then LANG): French for fr*, else English (code 1)")
+        ->type_name("LANG")
+        ->check(checkLanguage);
+    app.add_option("--seed", seed,
+                   "the console clock reads N ms at start-up (0 <= N < 2^64), so the game's random "
+                   "seed is N's low 32 bits; default: the real clock")
+        ->type_name("N")
+        ->check(checkSeed);
+    app.add_option("--screenshot", options->screenshotPath,
+                   "at exit, write the last presented frame as a PNG, 400x480 RGB: the upper "
+                   "screen in rows 0-239, the lower screen at x 40-359 of rows 240-479")
+        ->type_name("FILE");
+    app.add_option("--state", options->statePath,
+                   "at exit, write the farm's state as one JSON object, a member per field")
+        ->type_name("FILE");
+    app.set_version_flag("--version", "quorvandelle " QUORVANDELLE_VERSION);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        fputs(app.help().c_str(), stdout);
+        return 0;
+    } catch (const CLI::CallForVersion& version) {
+        printf("%s\n", version.what());
+        return 0;
+    } catch (const CLI::ParseError& failure) {
+        fprintf(stderr, "quorvandelle: %s (see --help)\n", failure.what());
+        return 2;
+    }
+    if (!language.empty()) options->language = parseLanguage(language);
+    if (!seed.empty()) options->seed = parseU64(seed);
+    if (options->headless && options->replayPath.empty()) {
+        fprintf(stderr, "quorvandelle: --headless needs --replay FILE (see --help)\n");
+        return 2;
+    }
+    return -1;
+}

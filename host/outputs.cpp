@@ -1,0 +1,117 @@
+#include "host/outputs.h"
+
+#include <errno.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#define STBI_WRITE_NO_STDIO
+#include <stb/stb_image_write.h>
+
+#include "gfx/render.h"
+
+namespace {
+
+void integerMember(std::string* json, const char* name, long long value) {
+    *json += json->size() > 1 ? ",\n  \"" : "\n  \"";
+    *json += name;
+    *json += "\": " + std::to_string(value);
+}
+
+// Nine significant digits read back to the same 32-bit float.
+void floatMember(std::string* json, const char* name, float value) {
+    char text[32];
+    if (isfinite(value)) {
+        snprintf(text, sizeof text, "%.9g", (double)value);
+    } else {
+        snprintf(text, sizeof text, "null");
+    }
+    *json += json->size() > 1 ? ",\n  \"" : "\n  \"";
+    *json += name;
+    *json += "\": ";
+    *json += text;
+}
+
+// Copies one screen, turning its bottom-up BGR columns into top-down RGB rows.
+void copyScreen(const u8* framebuffer, int columns, int left, int top, std::vector<u8>* rgb) {
+    for (int column = 0; column < columns; column++) {
+        for (int row = 0; row < SCREEN_ROWS; row++) {
+            const u8* pixel = framebuffer + 3 * (SCREEN_ROWS * column + SCREEN_ROWS - 1 - row);
+            u8* out = rgb->data() + 3 * ((top + row) * SCREENSHOT_WIDTH + left + column);
+            out[0] = pixel[2];
+            out[1] = pixel[1];
+            out[2] = pixel[0];
+        }
+    }
+}
+
+void appendBytes(void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), (size_t)size);
+}
+
+} // namespace
+
+std::string farmStateJson(const FarmState& s) {
+    std::string json = "{";
+    integerMember(&json, "gameState", s.gameState);
+    integerMember(&json, "showIntro", s.showIntro);
+    integerMember(&json, "showImpossible", s.showImpossible);
+    integerMember(&json, "inputValue", s.inputValue);
+    integerMember(&json, "keysDown", s.keysDown);
+    integerMember(&json, "adultMales", s.adultMales);
+    integerMember(&json, "youngMales", s.youngMales);
+    integerMember(&json, "maleCages", s.maleCages);
+    integerMember(&json, "malesPerCage", s.malesPerCage);
+    integerMember(&json, "adultFemales", s.adultFemales);
+    integerMember(&json, "youngFemales", s.youngFemales);
+    integerMember(&json, "femaleCages", s.femaleCages);
+    integerMember(&json, "femalesPerCage", s.femalesPerCage);
+    integerMember(&json, "foodStock", s.foodStock);
+    floatMember(&json, "cash", s.cash);
+    floatMember(&json, "hamsterPrice", s.hamsterPrice);
+    integerMember(&json, "month", s.month);
+    integerMember(&json, "deadOfHunger", s.deadOfHunger);
+    integerMember(&json, "deadSuffocated", s.deadSuffocated);
+    floatMember(&json, "breedingValue", s.breedingValue);
+    integerMember(&json, "malesToSell", s.malesToSell);
+    integerMember(&json, "femalesToSell", s.femalesToSell);
+    integerMember(&json, "couplingsRequested", s.couplingsRequested);
+    integerMember(&json, "foodToBuy", s.foodToBuy);
+    integerMember(&json, "maleCagesToBuy", s.maleCagesToBuy);
+    integerMember(&json, "femaleCagesToBuy", s.femaleCagesToBuy);
+    integerMember(&json, "systemLanguage", s.systemLanguage);
+    json += "\n}\n";
+    return json;
+}
+
+std::vector<u8> composeScreenshot(const u8* top, const u8* bottom) {
+    std::vector<u8> rgb((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3, 0);
+    if (top) copyScreen(top, TOP_COLUMNS, 0, 0, &rgb);
+    if (bottom) copyScreen(bottom, BOTTOM_COLUMNS, (TOP_COLUMNS - BOTTOM_COLUMNS) / 2, SCREEN_ROWS, &rgb);
+    return rgb;
+}
+
+std::string encodePng(const std::vector<u8>& rgb, int width, int height) {
+    std::string png;
+    stbi_write_png_to_func(appendBytes, &png, width, height, 3, rgb.data(), width * 3);
+    return png;
+}
+
+bool writeFileWhole(const std::string& path, const std::string& data, std::string* error) {
+    std::string temporary = path + ".part";
+    FILE* file = fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        *error = path + ": cannot write: " + strerror(errno);
+        return false;
+    }
+    bool written = fwrite(data.data(), 1, data.size(), file) == data.size();
+    written = (fclose(file) == 0) && written;
+    if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
+        *error = path + ": cannot write: " + strerror(errno);
+        remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

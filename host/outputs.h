@@ -1,0 +1,20 @@
+// What the program leaves behind: the farm as JSON and the last frame as a PNG.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "game/farm.h"
+
+enum { SCREENSHOT_WIDTH = 400, SCREENSHOT_HEIGHT = 480 };
+
+// One JSON object, a member per field of the farm, named as the field.
+std::string farmStateJson(const FarmState& state);
+
+// Both screens as seen, 400x480 RGB: the upper screen on top, the lower centred below it.
+// Null buffers (nothing presented yet) give black.
+std::vector<u8> composeScreenshot(const u8* top, const u8* bottom);
+std::string encodePng(const std::vector<u8>& rgb, int width, int height);
+
+// Writes the whole file or nothing: a temporary beside it, then a rename.
+bool writeFileWhole(const std::string& path, const std::string& data, std::string* error);

@@ -1,0 +1,205 @@
+#include "host/replay.h"
+
+#include <charconv>
+#include <limits>
+
+namespace {
+
+struct ButtonName {
+    const char* name;
+    u32 mask;
+};
+
+const ButtonName kButtons[] = {
+    {"A", KEY_A},           {"B", KEY_B},           {"SELECT", KEY_SELECT},
+    {"START", KEY_START},   {"DRIGHT", KEY_DRIGHT}, {"DLEFT", KEY_DLEFT},
+    {"DUP", KEY_DUP},       {"DDOWN", KEY_DDOWN},   {"R", KEY_R},
+    {"L", KEY_L},           {"X", KEY_X},           {"Y", KEY_Y},
+    {"ZL", KEY_ZL},         {"ZR", KEY_ZR},         {"CPAD_RIGHT", KEY_CPAD_RIGHT},
+    {"CPAD_LEFT", KEY_CPAD_LEFT}, {"CPAD_UP", KEY_CPAD_UP}, {"CPAD_DOWN", KEY_CPAD_DOWN},
+};
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); i++) {
+        char x = a[i];
+        if (x >= 'a' && x <= 'z') x = (char)(x - 'a' + 'A');
+        if (x != b[i]) return false;
+    }
+    return true;
+}
+
+std::optional<u32> buttonMask(std::string_view name) {
+    for (const ButtonName& button : kButtons) {
+        if (sameLetters(name, button.name)) return button.mask;
+    }
+    return std::nullopt;
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+// Where in the text a token starts, for messages.
+struct Position {
+    size_t line;
+    size_t column;
+};
+
+class Parser {
+  public:
+    Parser(std::string_view name, ReplayScript* script, std::string* error)
+        : name_(name), script_(script), error_(error) {}
+
+    bool token(std::string_view token, Position at) {
+        at_ = at;
+        size_t equals = token.find('=');
+        if (equals != std::string_view::npos) return setting(token.substr(0, equals), token.substr(equals + 1));
+        return frames(token);
+    }
+
+  private:
+    bool fail(const std::string& what) {
+        *error_ = std::string(name_) + ":" + std::to_string(at_.line) + ":" +
+                  std::to_string(at_.column) + ": " + what;
+        return false;
+    }
+
+    bool setting(std::string_view key, std::string_view value) {
+        if (!script_->runs.empty()) {
+            return fail("setting '" + std::string(key) + "' after the first frame; settings go first");
+        }
+        if (sameLetters(key, "SEED")) {
+            script_->seed = parseU64(value);
+            if (!script_->seed) return fail("bad seed '" + std::string(value) + "': a whole number from 0 to 18446744073709551615");
+            return true;
+        }
+        if (sameLetters(key, "LANGUAGE")) {
+            script_->language = parseLanguage(value);
+            if (!script_->language) return fail("bad language '" + std::string(value) + "': en, fr or a code from 0 to 255");
+            return true;
+        }
+        return fail("unknown setting '" + std::string(key) + "'; the settings are seed= and language=");
+    }
+
+    bool frames(std::string_view token) {
+        u64 count = 1;
+        size_t star = token.find('*');
+        if (star != std::string_view::npos) {
+            std::optional<u64> repeat = parseU64(token.substr(star + 1));
+            if (!repeat || *repeat == 0) {
+                return fail("bad repeat count '" + std::string(token.substr(star + 1)) + "': a whole number from 1 up");
+            }
+            count = *repeat;
+            token = token.substr(0, star);
+        }
+        u32 buttons = 0;
+        if (token != ".") {
+            while (true) {
+                size_t plus = token.find('+');
+                std::string_view name = token.substr(0, plus);
+                std::optional<u32> mask = buttonMask(name);
+                if (!mask) {
+                    return fail(name.empty() ? "missing button name in '" + std::string(token) + "'"
+                                             : "unknown button '" + std::string(name) + "'");
+                }
+                buttons |= *mask;
+                if (plus == std::string_view::npos) break;
+                token = token.substr(plus + 1);
+            }
+        }
+        if (!script_->runs.empty() && script_->runs.back().buttons == buttons &&
+            script_->runs.back().frames <= std::numeric_limits<u64>::max() - count) {
+            script_->runs.back().frames += count;
+        } else {
+            script_->runs.push_back(ReplayRun{buttons, count});
+        }
+        return true;
+    }
+
+    std::string_view name_;
+    ReplayScript* script_;
+    std::string* error_;
+    Position at_{};
+};
+
+} // namespace
+
+std::optional<u64> parseU64(std::string_view text) {
+    u64 value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, status] = std::from_chars(text.data(), end, value);
+    if (text.empty() || status != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+std::optional<u8> parseLanguage(std::string_view text) {
+    if (sameLetters(text, "EN")) return (u8)CFG_LANGUAGE_EN;
+    if (sameLetters(text, "FR")) return (u8)CFG_LANGUAGE_FR;
+    std::optional<u64> code = parseU64(text);
+    if (!code || *code > 255) return std::nullopt;
+    return (u8)*code;
+}
+
+bool parseReplayScript(std::string_view text, std::string_view name, ReplayScript* script,
+                       std::string* error) {
+    *script = ReplayScript{};
+    Parser parser(name, script, error);
+    size_t line = 1;
+    size_t lineStart = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        char c = text[i];
+        if (c == '\n') {
+            line++;
+            lineStart = ++i;
+        } else if (isSpace(c)) {
+            i++;
+        } else if (c == '#') {
+            while (i < text.size() && text[i] != '\n') i++;
+        } else {
+            size_t start = i;
+            while (i < text.size() && !isSpace(text[i]) && text[i] != '#') i++;
+            if (!parser.token(text.substr(start, i - start), Position{line, start - lineStart + 1})) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string formatButtons(u32 buttons) {
+    std::string token;
+    for (const ButtonName& button : kButtons) {
+        if (!(buttons & button.mask)) continue;
+        if (!token.empty()) token += '+';
+        token += button.name;
+    }
+    return token.empty() ? "." : token;
+}
+
+std::string formatReplayScript(const ReplayScript& script) {
+    std::string text;
+    if (script.seed) text += "seed=" + std::to_string(*script.seed) + "\n";
+    if (script.language) text += "language=" + std::to_string(*script.language) + "\n";
+    size_t onLine = 0;
+    for (const ReplayRun& run : script.runs) {
+        text += formatButtons(run.buttons);
+        if (run.frames != 1) text += "*" + std::to_string(run.frames);
+        text += ++onLine % 16 == 0 ? "\n" : " ";
+    }
+    if (!text.empty() && text.back() == ' ') text.back() = '\n';
+    return text;
+}
+
+bool ReplayCursor::next(u32* buttons) {
+    while (runs != nullptr && run < runs->size()) {
+        const ReplayRun& current = (*runs)[run];
+        if (usedInRun < current.frames) {
+            usedInRun++;
+            *buttons = current.buttons;
+            return true;
+        }
+        run++;
+        usedInRun = 0;
+    }
+    return false;
+}

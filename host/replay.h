@@ -1,0 +1,49 @@
+// Replay scripts: the buttons newly pressed in each frame, as text.
+//
+//   # a comment runs to the end of the line
+//   seed=7 language=fr      settings, before the first frame only
+//   A . . right*3 A+START   one token a frame; '.' is no button; *N repeats
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ctru.h"
+
+struct ReplayRun {
+    u32 buttons; // what hidKeysDown returns in each of these frames
+    u64 frames;
+};
+
+struct ReplayScript {
+    std::optional<u64> seed;
+    std::optional<u8> language;
+    std::vector<ReplayRun> runs;
+};
+
+// Parses a whole script; on failure returns false and sets `error` to
+// "NAME:LINE:COLUMN: what is wrong".
+bool parseReplayScript(std::string_view text, std::string_view name, ReplayScript* script,
+                       std::string* error);
+
+// "en", "fr" or a console language code 0-255.
+std::optional<u8> parseLanguage(std::string_view text);
+// A whole decimal number from 0 to 2^64 - 1.
+std::optional<u64> parseU64(std::string_view text);
+
+// The script's text: settings first, then one token a run ("A+START", ".", "DUP*3").
+std::string formatReplayScript(const ReplayScript& script);
+// The token of one frame's buttons, without a repeat count.
+std::string formatButtons(u32 buttons);
+
+// Frames from a script, one after another; no allocation while playing.
+struct ReplayCursor {
+    const std::vector<ReplayRun>* runs = nullptr;
+    size_t run = 0;
+    u64 usedInRun = 0;
+
+    // The next frame's buttons; false when the script is over.
+    bool next(u32* buttons);
+};

@@ -1,0 +1,217 @@
+#include "screens/screens.h"
+
+#include <stdio.h>
+
+#include "game/farm.h"
+#include "gfx/render.h"
+
+namespace {
+
+char lineBuffer[100];
+
+enum Colour : u8 { Red, White };
+
+// What a line prints after its text; None for a fixed line.
+enum Value : u8 {
+    None,
+    Month,
+    AdultMales,
+    AdultFemales,
+    YoungMales,
+    YoungFemales,
+    MaleCages,
+    FemaleCages,
+    MalesPerCage,
+    FemalesPerCage,
+    FoodStock,
+    DeadOfHunger,
+    DeadSuffocated,
+    MalesToSell,
+    FemalesToSell,
+    CouplingsRequested,
+    FoodToBuy,
+    MaleCagesToBuy,
+    FemaleCagesToBuy,
+    AllAdults,
+    AllYoung,
+    AllCages,
+    HamsterPrice, // the floats come last
+    Cash,
+    BreedingValue
+};
+
+// French and English are separate lines that share a row: each keeps its own x and text.
+struct Line {
+    const char* french;
+    const char* english;
+    s16 frenchX;
+    s16 englishX;
+    s16 y;
+    Colour colour;
+    Value value;
+    s8 fromPhase; // 0: always drawn; else drawn when gameState is at least this
+};
+
+const char kContinueFr[] = "** APPUIES SUR A POUR CONTINUER...";
+const char kContinueEn[] = "** PRESS A TO CONTINUE...";
+
+const Line kRules[] = {
+    {"***** QUORVANDELLE *****", "***** QUORVANDELLE *****", 104, 104, 1, Red, None, 0},
+    {"LE BUT DU JEU EST DE GERER UN ELEVAGE DE HAMSTERS",
+     "THE PURPOSE OF THE GAME IS TO MANAGE BREEDING", 1, 1, 30, White, None, 0},
+    {"PENDANT 12 MOIS EN FAISANT DES BENEFICES.", "HAMSTERS 12 MONTHS BY MAKING PROFITS.", 1, 1,
+     40, White, None, 0},
+    {"ON NE PEUT VENDRE OU ACCOUPLER QUE DES ADULTES.", "YOU CAN SELL OR COUPLE ONLY THE ADULTS.",
+     1, 1, 60, White, None, 0},
+    {"LES PETITS DEVIENNENT ADULTES EN 1 MOIS.", "YOUNG BECOME ADULTS 1 MONTH.", 1, 1, 80, White,
+     None, 0},
+    {"CHAQUE ACCOUPLEMENT PEUT DONNER UN MAXIMUM DE 18",
+     "EACH COUPLING CAN GIVE A MAXIMUM OF 18 YOUNG.", 1, 1, 100, White, None, 0},
+    {"PETITS.", nullptr, 1, 1, 110, White, None, 0},
+    {kContinueFr, kContinueEn, 1, 1, 231, White, None, 0},
+};
+
+const Line kMonth[] = {
+    {"SITUATION DU MOIS No %d", "SITUATION OF THE MONTH No %d", 108, 88, 1, Red, Month, 0},
+    {"MALES", "MALES", 48, 48, 30, White, None, 0},
+    {"FEMELLES", "FEMALES", 256, 256, 30, White, None, 0},
+    {"ADULTES : %d", "ADULTS  : %d", 48, 48, 50, White, AdultMales, 0},
+    {"ADULTES : %d", "ADULTS : %d", 256, 264, 50, White, AdultFemales, 0},
+    {"PETITS  : %d", "YOUNGS  : %d", 48, 48, 60, White, YoungMales, 0},
+    {"PETITES : %d", "YOUNGS : %d", 256, 264, 60, White, YoungFemales, 0},
+    {"CAGES   : %d", "CAGES   : %d", 48, 48, 70, White, MaleCages, 0},
+    {"CAGES : %d", "CAGES : %d", 272, 272, 70, White, FemaleCages, 0},
+    {"NB PAR CAGE : %d", "NB PER CAGE : %d", 16, 16, 80, White, MalesPerCage, 0},
+    {"NB PAR CAGE : %d", "NB PER CAGE : %d", 224, 224, 80, White, FemalesPerCage, 0},
+    {"NOURRITURE RESTANTE : %d KG", "REMAINING FOOD : %d KG", 1, 1, 100, White, FoodStock, 0},
+    {"PRIX DU HAMSTER CE MOIS : %.2f $", "PRICE OF HAMSTER THIS MONTH : %.2f $", 1, 1, 110, White,
+     HamsterPrice, 0},
+    {"EN CAISSE : %.2f $", "CHECKOUT : %.2f $", 1, 1, 120, White, Cash, 0},
+    {"MORTS DE FAIM : %d", "DEAD HUNGRY : %d", 1, 1, 140, White, DeadOfHunger, 0},
+    {"MORTS ETOUFFES : %d", "DEAD SUFFOCATED : %d", 1, 1, 150, White, DeadSuffocated, 0},
+    {kContinueFr, kContinueEn, 1, 1, 231, White, None, 0},
+    {"__________________________________________________",
+     "__________________________________________________", 0, 0, 160, Red, None, SellMales},
+    {"MALES A VENDRE ? %d", "MALES FOR SALE ? %d", 1, 1, 170, White, MalesToSell, SellMales},
+    {"FEMELLES A VENDRE ? %d", "FEMALES FOR SALE ? %d", 1, 1, 180, White, FemalesToSell,
+     SellFemales},
+    {"NOMBRE D'ACCOUPLEMENT ? %d", "NUMBER COUPLING ? %d", 1, 1, 190, White, CouplingsRequested,
+     Couplings},
+    {"NOURRITURE A ACHETER ? %d", "FOOD TO BUY ? %d", 1, 1, 200, White, FoodToBuy, BuyFood},
+    {"ACHAT DE CAGES POUR LES MALES ? %d", "PURCHASE CAGES FOR MALES ? %d", 1, 1, 210, White,
+     MaleCagesToBuy, BuyMaleCages},
+    {"ACHAT DE CAGES POUR LES FEMELLES ? %d", "PURCHASE CAGES FOR FEMALES ? %d", 1, 1, 220, White,
+     FemaleCagesToBuy, BuyFemaleCages},
+};
+
+const Line kEndTitle = {"...........FIN DU JEU...........", "...........END OF GAME...........",
+                        72, 68, 1, Red, None, 0};
+
+// The grade, from the lowest; both bounds belong to the lower grade.
+const Line kGrades[] = {
+    {"OOPS!, VOTRE METHODE D'ELEVAGE EST A REVOIR.", "OOPS !, YOUR BREEDING METHOD IS FAILING.", 1,
+     1, 40, White, None, 0},
+    {"BRAVO, VOUS AVEZ CORRECTEMENT GERE L'ELEVAGE.", "WELL DONE, YOU PROPERLY MANAGE BREEDING.",
+     1, 1, 40, White, None, 0},
+    {"EXCELLENT, VOUS ETES UN CHAMPION DE L'ELEVAGE.",
+     "GREAT JOB, YOU ARE A CHAMPION OF BREEDING.", 1, 1, 40, White, None, 0},
+};
+
+const Line kEnd[] = {
+    {"VOUS AVEZ AU BOUT DE CES 12 MOIS :", "YOU HAVE AFTER THESE 12 MONTHS :", 1, 1, 60, White,
+     None, 0},
+    {"%d ADULTES", "%d ADULTS", 16, 16, 80, White, AllAdults, 0},
+    {"%d PETITS", "%d YOUNGS", 16, 16, 90, White, AllYoung, 0},
+    {"%d CAGES", "%d CAGES", 16, 16, 100, White, AllCages, 0},
+    {"%d KG DE NOURRITURE", "%d KG OF FOOD", 16, 16, 110, White, FoodStock, 0},
+    {"LA VALEUR DE VOTRE ELEVAGE EST DE %.2f $", "THE VALUE OF YOUR BREEDING IS %.2f $", 1, 1, 130,
+     White, BreedingValue, 0},
+    {"** APPUIES SUR A POUR RECOMMENCER...", "** PRESS A TO PLAY AGAIN...", 1, 1, 231, White, None,
+     0},
+};
+
+const Line kImpossible = {"IMPOSSIBLE", "IMPOSSIBLE", 320, 320, 0, White, None, 0};
+
+int intValue(Value value) {
+    switch (value) {
+    case Month: return farm.month;
+    case AdultMales: return farm.adultMales;
+    case AdultFemales: return farm.adultFemales;
+    case YoungMales: return farm.youngMales;
+    case YoungFemales: return farm.youngFemales;
+    case MaleCages: return farm.maleCages;
+    case FemaleCages: return farm.femaleCages;
+    case MalesPerCage: return farm.malesPerCage;
+    case FemalesPerCage: return farm.femalesPerCage;
+    case FoodStock: return farm.foodStock;
+    case DeadOfHunger: return farm.deadOfHunger;
+    case DeadSuffocated: return farm.deadSuffocated;
+    case MalesToSell: return farm.malesToSell;
+    case FemalesToSell: return farm.femalesToSell;
+    case CouplingsRequested: return farm.couplingsRequested;
+    case FoodToBuy: return farm.foodToBuy;
+    case MaleCagesToBuy: return farm.maleCagesToBuy;
+    case FemaleCagesToBuy: return farm.femaleCagesToBuy;
+    // The sums are not reduced to 16 bits.
+    case AllAdults: return (int)farm.adultMales + (int)farm.adultFemales;
+    case AllYoung: return (int)farm.youngMales + (int)farm.youngFemales;
+    case AllCages: return (int)farm.maleCages + (int)farm.femaleCages;
+    default: return 0;
+    }
+}
+
+float floatValue(Value value) {
+    switch (value) {
+    case HamsterPrice: return farm.hamsterPrice;
+    case Cash: return farm.cash;
+    default: return farm.breedingValue;
+    }
+}
+
+// Puts one line into lineBuffer, then draws it at its row (or at `y` when given).
+void drawLine(const Line& line, bool french, s32 y) {
+    const char* text = french ? line.french : line.english;
+    if (text == nullptr) return;
+    if (line.value == None) {
+        snprintf(lineBuffer, sizeof lineBuffer, "%s", text);
+    } else if (line.value >= HamsterPrice) {
+        snprintf(lineBuffer, sizeof lineBuffer, text, (double)floatValue(line.value));
+    } else {
+        snprintf(lineBuffer, sizeof lineBuffer, text, intValue(line.value));
+    }
+    u8 green = line.colour == Red ? 0 : 255;
+    drawText(lineBuffer, french ? line.frenchX : line.englishX, y, 255, green, green,
+             topFramebuffer, 0);
+}
+
+void drawLines(const Line* lines, int count, bool french) {
+    for (int i = 0; i < count; i++) {
+        if (lines[i].fromPhase == 0 || farm.gameState >= lines[i].fromPhase) drawLine(lines[i], french, lines[i].y);
+    }
+}
+
+template <int N> void drawLines(const Line (&lines)[N], bool french) {
+    drawLines(lines, N, french);
+}
+
+void drawEnd(bool french) {
+    drawLine(kEndTitle, french, kEndTitle.y);
+    int grade = farm.breedingValue <= 150.0f ? 0 : farm.breedingValue <= 500.0f ? 1 : 2;
+    drawLine(kGrades[grade], french, kGrades[grade].y);
+    drawLines(kEnd, french);
+}
+
+} // namespace
+
+void drawScreen(void) {
+    clearTopScreen();
+    bool french = farm.systemLanguage == CFG_LANGUAGE_FR;
+    if (farm.showIntro) {
+        drawLines(kRules, french);
+    } else if (farm.gameState >= Situation && farm.gameState <= BuyFemaleCages) {
+        drawLines(kMonth, french);
+        if (farm.showImpossible) drawLine(kImpossible, french, 150 + 10 * farm.gameState);
+    } else if (farm.gameState == GameOver) {
+        drawEnd(french);
+    }
+}
