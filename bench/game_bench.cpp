@@ -1,0 +1,282 @@
+// What a frame costs: the clear of both screens (the floor every frame pays), whole
+// frames of each kind as a multiple of that floor, the month close at its worst, and
+// a recorded game replayed back to back.
+#include <benchmark/benchmark.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "game/farm.h"
+#include "gfx/render.h"
+#include "host/replay.h"
+#include "platform/host_console.h"
+#include "screens/screens.h"
+
+#ifndef BENCH_REPLAY_FILE
+#error "BENCH_REPLAY_FILE names the recorded game"
+#endif
+
+namespace {
+
+const char kFloorName[] = "ClearBothScreens";
+
+// Hands the same keys to every scan; the system never asks to close.
+struct SteadyKeys : HostFrontend {
+    u32 keys = 0;
+    bool keepRunning() override { return true; }
+    void sampleButtons(u32* held, u32* pressed) override {
+        *held = 0;
+        *pressed = keys;
+    }
+};
+
+struct ScriptFrontend : HostFrontend {
+    ReplayCursor cursor;
+    u32 buttons = 0;
+    u64 frames = 0;
+    bool keepRunning() override {
+        if (!cursor.next(&buttons)) return false;
+        frames++;
+        return true;
+    }
+    void sampleButtons(u32* held, u32* pressed) override {
+        *held = 0;
+        *pressed = buttons;
+    }
+};
+
+void powerOn(u8 language) {
+    hostConsoleSetFrontend(nullptr);
+    hostConsoleReset(0, language);
+    farm = FarmState{};
+    farm.systemLanguage = language;
+    gfxInitDefault();
+}
+
+// The heaviest screen: French (the longer texts), phase 7 with every question shown,
+// every number as wide as the game lets it grow, and the refusal mark.
+void heaviestMonthScreen(void) {
+    powerOn(CFG_LANGUAGE_FR);
+    srand(1);
+    initGame();
+    farm.gameState = BuyFemaleCages;
+    farm.showImpossible = 1;
+    farm.month = 12;
+    farm.adultMales = farm.adultFemales = 65535;
+    farm.youngMales = farm.youngFemales = 65535;
+    farm.maleCages = farm.femaleCages = 65535;
+    farm.malesPerCage = farm.femalesPerCage = 20;
+    farm.foodStock = 2147483647;
+    farm.hamsterPrice = 1.1f;
+    farm.cash = 1234567.88f;
+    farm.deadOfHunger = farm.deadSuffocated = 262140;
+    farm.malesToSell = farm.femalesToSell = farm.couplingsRequested = 65535;
+    farm.foodToBuy = farm.maleCagesToBuy = 2147483647;
+    farm.femaleCagesToBuy = 2147483647;
+}
+
+void drawFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        drawScreen();
+        clearBottomScreen();
+        benchmark::DoNotOptimize(topFramebuffer[0]);
+        benchmark::ClobberMemory();
+    }
+}
+
+void ClearBothScreens(benchmark::State& state) {
+    powerOn(CFG_LANGUAGE_FR);
+    for (auto _ : state) {
+        clearTopScreen();
+        clearBottomScreen();
+        benchmark::DoNotOptimize(topFramebuffer[0]);
+        benchmark::ClobberMemory();
+    }
+}
+
+void FrameRules(benchmark::State& state) {
+    powerOn(CFG_LANGUAGE_FR);
+    farm.showIntro = 1;
+    drawFrame(state);
+}
+
+void FrameMonthPhase7Impossible(benchmark::State& state) {
+    heaviestMonthScreen();
+    drawFrame(state);
+}
+
+void FrameEnd(benchmark::State& state) {
+    heaviestMonthScreen();
+    farm.gameState = GameOver;
+    farm.showImpossible = 0;
+    farm.month = 13;
+    farm.breedingValue = 1234567.88f;
+    drawFrame(state);
+}
+
+// Accepts the sixth answer of a month with nothing to pay: the month closes.
+void closeMonthFrom(const FarmState& start, benchmark::State& state) {
+    SteadyKeys keyA;
+    keyA.keys = KEY_A;
+    hostConsoleReset(0, CFG_LANGUAGE_EN);
+    hostConsoleSetFrontend(&keyA);
+    for (auto _ : state) {
+        state.PauseTiming();
+        farm = start;
+        srand(1);
+        state.ResumeTiming();
+        updateGame();
+    }
+    hostConsoleSetFrontend(nullptr);
+    if (farm.gameState != Situation) state.SkipWithError("the month did not close");
+}
+
+FarmState lastQuestion(void) {
+    FarmState start{};
+    start.gameState = BuyFemaleCages;
+    start.month = 1;
+    start.cash = 5.0f;
+    start.hamsterPrice = 1.0f;
+    return start;
+}
+
+// 65535 hamsters in one cage on each side: 65515 deaths a side, one at a time.
+void MonthCloseSuffocation(benchmark::State& state) {
+    FarmState start = lastQuestion();
+    start.adultMales = start.adultFemales = 65535;
+    start.maleCages = start.femaleCages = 1;
+    start.foodStock = 1000;
+    closeMonthFrom(start, state);
+    state.counters["deadSuffocated"] = farm.deadSuffocated;
+}
+
+// Every count at its largest, cages enough for all, and no food: one draw per
+// attempted death until nobody is left.
+void MonthCloseHunger(benchmark::State& state) {
+    FarmState start = lastQuestion();
+    start.adultMales = start.adultFemales = 65535;
+    start.maleCages = start.femaleCages = 65535;
+    start.foodStock = 0;
+    closeMonthFrom(start, state);
+    state.counters["deadOfHunger"] = farm.deadOfHunger;
+}
+
+ReplayScript loadRecordedGame(void) {
+    std::ifstream file(BENCH_REPLAY_FILE);
+    std::stringstream text;
+    text << file.rdbuf();
+    ReplayScript script;
+    std::string error;
+    if (!file || !parseReplayScript(text.str(), BENCH_REPLAY_FILE, &script, &error)) {
+        fprintf(stderr, "%s\n", error.empty() ? "cannot read " BENCH_REPLAY_FILE : error.c_str());
+        exit(2);
+    }
+    return script;
+}
+
+// The whole recorded game through the game's own loop, with no pacing.
+void ReplayTwelveMonthGame(benchmark::State& state) {
+    static const ReplayScript script = loadRecordedGame();
+    ScriptFrontend replay;
+    u64 frames = 0;
+    for (auto _ : state) {
+        replay.cursor = ReplayCursor{&script.runs};
+        replay.frames = 0;
+        hostConsoleReset(*script.seed, *script.language);
+        farm = FarmState{};
+        hostConsoleSetFrontend(&replay);
+        appMain();
+        hostConsoleSetFrontend(nullptr);
+        frames += replay.frames;
+    }
+    if (farm.gameState != GameOver || farm.month != 13) state.SkipWithError("the game did not end");
+    state.counters["frames"] = (double)replay.frames;
+    state.counters["fps"] = benchmark::Counter((double)frames, benchmark::Counter::kIsRate);
+}
+
+BENCHMARK(ClearBothScreens)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FrameRules)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FrameMonthPhase7Impossible)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FrameEnd)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MonthCloseSuffocation)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MonthCloseHunger)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReplayTwelveMonthGame)->Unit(benchmark::kMillisecond);
+
+// The usual console output, then a short table: every frame as a multiple of the
+// floor measured in the same run, and the replay in frames per second.
+class TableReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            // With repetitions only the median stands for the benchmark.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            if (run.run_type == Run::RT_Iteration && run.repetitions > 1) continue;
+            Row row;
+            row.name = run.run_name.function_name;
+            row.microseconds = run.GetAdjustedRealTime() * unitToMicroseconds(run.time_unit);
+            auto fps = run.counters.find("fps");
+            if (fps != run.counters.end()) row.fps = fps->second.value;
+            rows_.push_back(row);
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        double floor = 0;
+        for (const Row& row : rows_) {
+            if (row.name == kFloorName) floor = row.microseconds;
+        }
+        std::ostream& out = GetOutputStream();
+        char line[160];
+        snprintf(line, sizeof line, "\n%-28s %14s %10s %14s\n", "measure", "time (us)", "x floor",
+                 "frames/s");
+        out << line;
+        for (const Row& row : rows_) {
+            bool frame = row.name.rfind("Frame", 0) == 0 || row.name == kFloorName;
+            char ratio[32] = "";
+            char fps[32] = "";
+            if (frame && floor > 0) snprintf(ratio, sizeof ratio, "%.2f", row.microseconds / floor);
+            if (row.fps > 0) snprintf(fps, sizeof fps, "%.0f", row.fps);
+            snprintf(line, sizeof line, "%-28s %14.2f %10s %14s\n", row.name.c_str(), row.microseconds,
+                     ratio, fps);
+            out << line;
+        }
+    }
+
+  private:
+    struct Row {
+        std::string name;
+        double microseconds = 0;
+        double fps = 0;
+    };
+
+    static double unitToMicroseconds(benchmark::TimeUnit unit) {
+        switch (unit) {
+        case benchmark::kNanosecond: return 1e-3;
+        case benchmark::kMicrosecond: return 1;
+        case benchmark::kMillisecond: return 1e3;
+        default: return 1e6;
+        }
+    }
+
+    std::vector<Row> rows_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    TableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
