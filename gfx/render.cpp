@@ -10,11 +10,11 @@ namespace {
 
 s32 screenColumns(u8 screen) { return screen == 1 ? BOTTOM_COLUMNS : TOP_COLUMNS; }
 
-// Paints the set bits of one glyph, skipping every pixel outside `columns` x 240.
-// Coordinates are 64-bit so that no position near the 32-bit limits can overflow.
-void paintGlyph(u8 code, s64 x, s64 y, u8 red, u8 green, u8 blue, u8* framebuffer,
-                s64 columns) {
-    if (code >= 128) return; // no glyph beyond the 7-bit codes
+// Paints the set bits of one glyph one at a time, skipping every pixel outside
+// `columns` x 240. Coordinates are 64-bit so that no position near the 32-bit
+// limits can overflow. Used where the glyph's cell is not wholly on the screen.
+void paintClipped(u8 code, s64 x, s64 y, u8 red, u8 green, u8 blue, u8* framebuffer,
+                  s64 columns) {
     const u8* rows = &FONT8X8[code * 8];
     for (s32 k = 0; k < 8; k++) {
         u8 bits = rows[k];
@@ -28,6 +28,138 @@ void paintGlyph(u8 code, s64 x, s64 y, u8 red, u8 green, u8 blue, u8* framebuffe
             pixel[1] = green;
             pixel[2] = red;
         }
+    }
+}
+
+// In memory a glyph's 8x8 cell is 8 short columns, 720 bytes apart, each holding the
+// glyph's 8 rows as 24 consecutive bytes, bottom row first. A vertical run of painted
+// pixels is therefore a run of bytes blue, green, red, blue, ..., and each glyph is
+// kept as the stores that paint exactly its runs, grouped by kind so that each kind
+// is one tight loop:
+// - a run of 3 or more pixels: 8-byte stores from its pixels 0, 2, 4 (which start on
+//   a blue byte) that cover all but its last 8 bytes, then one 8-byte store of those
+//   (which starts on a green byte); the stores overlap inside the run only;
+// - a run of 2 pixels: 4 bytes, then 2;
+// - a lone pixel: 2 bytes, then 1.
+enum StoreKind { RunFromBlue, RunFromGreen, PairRun, LonePixel, STORE_KINDS };
+// At most 4 stores a column (4 lone pixels, or a run of 8: 3 + 1), and each kind
+// repeats one store to make its count even.
+enum { MAX_GLYPH_STORES = 8 * 4 + STORE_KINDS };
+
+struct GlyphStores {
+    u8 twos[STORE_KINDS];          // stores of each kind, counted by twos
+    u16 offsets[MAX_GLYPH_STORES]; // byte offsets from the cell, kind after kind
+};
+
+struct GlyphTable {
+    GlyphStores glyphs[128];
+};
+
+GlyphTable buildGlyphTable(void) {
+    GlyphTable table;
+    memset(&table, 0, sizeof table);
+    for (u32 code = 0; code < 128; code++) {
+        u16 byKind[STORE_KINDS][MAX_GLYPH_STORES];
+        u32 count[STORE_KINDS] = {};
+        for (u32 j = 0; j < 8; j++) {
+            u32 column = 0; // bit i: pixel i of the column, which is glyph row 7 - i
+            for (u32 k = 0; k < 8; k++) {
+                if (FONT8X8[code * 8 + k] & (0x80 >> j)) column |= 1u << (7 - k);
+            }
+            for (u32 i = 0; i < 8;) {
+                if (!(column & (1u << i))) {
+                    i++;
+                    continue;
+                }
+                u32 start = i;
+                while (i < 8 && (column & (1u << i))) i++;
+                u32 first = 720 * j + 3 * start;
+                u32 bytes = 3 * (i - start);
+                if (bytes == 3) {
+                    byKind[LonePixel][count[LonePixel]++] = (u16)first;
+                } else if (bytes == 6) {
+                    byKind[PairRun][count[PairRun]++] = (u16)first;
+                } else {
+                    for (u32 at = 0; at + 8 < bytes; at += 6) {
+                        byKind[RunFromBlue][count[RunFromBlue]++] = (u16)(first + at);
+                    }
+                    byKind[RunFromGreen][count[RunFromGreen]++] = (u16)(first + bytes - 8);
+                }
+            }
+        }
+        GlyphStores& glyph = table.glyphs[code];
+        u32 used = 0;
+        for (u32 kind = 0; kind < STORE_KINDS; kind++) {
+            if (count[kind] % 2) { // once more: the same bytes again
+                byKind[kind][count[kind]] = byKind[kind][count[kind] - 1];
+                count[kind]++;
+            }
+            glyph.twos[kind] = (u8)(count[kind] / 2);
+            for (u32 n = 0; n < count[kind]; n++) glyph.offsets[used++] = byKind[kind][n];
+        }
+    }
+    return table;
+}
+
+// Built once, from the font, before the game starts.
+const GlyphTable kGlyphTable = buildGlyphTable();
+
+// A colour laid out as the stores write it.
+struct Colour {
+    u64 fromBlue;  // blue, green, red, blue, green, red, blue, green
+    u64 fromGreen; // green, red, blue, green, red, blue, green, red
+    u32 pairHead;  // blue, green, red, blue
+    u16 pairTail;  // green, red
+    u16 blueGreen;
+    u8 red;
+};
+
+Colour makeColour(u8 red, u8 green, u8 blue) {
+    u8 pattern[9] = {blue, green, red, blue, green, red, blue, green, red};
+    Colour colour;
+    memcpy(&colour.fromBlue, pattern, 8);
+    memcpy(&colour.fromGreen, pattern + 1, 8);
+    memcpy(&colour.pairHead, pattern, 4);
+    memcpy(&colour.pairTail, pattern + 1, 2);
+    memcpy(&colour.blueGreen, pattern, 2);
+    colour.red = red;
+    return colour;
+}
+
+// The whole cell on the screen: `cell` is the byte of its column 0, glyph row 7.
+inline void paintCell(const GlyphStores* glyph, const Colour& colour, u8* cell) {
+    const u16* offset = glyph->offsets;
+    for (u32 n = glyph->twos[RunFromBlue]; n != 0; n--, offset += 2) {
+        memcpy(cell + offset[0], &colour.fromBlue, 8);
+        memcpy(cell + offset[1], &colour.fromBlue, 8);
+    }
+    for (u32 n = glyph->twos[RunFromGreen]; n != 0; n--, offset += 2) {
+        memcpy(cell + offset[0], &colour.fromGreen, 8);
+        memcpy(cell + offset[1], &colour.fromGreen, 8);
+    }
+    for (u32 n = glyph->twos[PairRun]; n != 0; n--, offset += 2) {
+        memcpy(cell + offset[0], &colour.pairHead, 4);
+        memcpy(cell + offset[0] + 4, &colour.pairTail, 2);
+        memcpy(cell + offset[1], &colour.pairHead, 4);
+        memcpy(cell + offset[1] + 4, &colour.pairTail, 2);
+    }
+    for (u32 n = glyph->twos[LonePixel]; n != 0; n--, offset += 2) {
+        memcpy(cell + offset[0], &colour.blueGreen, 2);
+        cell[offset[0] + 2] = colour.red;
+        memcpy(cell + offset[1], &colour.blueGreen, 2);
+        cell[offset[1] + 2] = colour.red;
+    }
+}
+
+// The glyph at (x, y) covers columns x to x + 7 and rows y - 1 to y + 6.
+inline void paintGlyph(u8 code, s64 x, s64 y, const Colour& colour, u8 red, u8 green, u8 blue,
+                       u8* framebuffer, s64 columns) {
+    if (code >= 128) return; // no glyph beyond the 7-bit codes
+    if (x >= 0 && x + 8 <= columns && y >= 1 && y + 6 < SCREEN_ROWS) {
+        paintCell(&kGlyphTable.glyphs[code], colour,
+                  framebuffer + 3 * (SCREEN_ROWS * x + (SCREEN_ROWS - 7) - y));
+    } else {
+        paintClipped(code, x, y, red, green, blue, framebuffer, columns);
     }
 }
 
@@ -45,11 +177,13 @@ void clearTopScreen(void) {
 void clearBottomScreen(void) { clearScreen(gfxGetFramebuffer(GFX_BOTTOM, GFX_LEFT, NULL, NULL), 1); }
 
 void drawGlyph(u8 code, s32 x, s32 y, u8 red, u8 green, u8 blue, u8* framebuffer) {
-    paintGlyph(code, x, y, red, green, blue, framebuffer, TOP_COLUMNS);
+    paintGlyph(code, x, y, makeColour(red, green, blue), red, green, blue, framebuffer,
+               TOP_COLUMNS);
 }
 
 void drawText(const char* text, s32 x, s32 y, u8 red, u8 green, u8 blue, u8* framebuffer,
               u8 screen) {
+    Colour colour = makeColour(red, green, blue);
     s64 width = screenColumns(screen);
     s64 pen = x;
     s64 line = 0;
@@ -58,7 +192,7 @@ void drawText(const char* text, s32 x, s32 y, u8 red, u8 green, u8 blue, u8* fra
             pen = x;
             line++;
         }
-        paintGlyph(*c, pen, (s64)y + 8 * line, red, green, blue, framebuffer, width);
+        paintGlyph(*c, pen, (s64)y + 8 * line, colour, red, green, blue, framebuffer, width);
         pen += 8;
     }
 }

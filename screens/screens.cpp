@@ -1,6 +1,7 @@
 #include "screens/screens.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "game/farm.h"
 #include "gfx/render.h"
@@ -173,7 +174,10 @@ void drawLine(const Line& line, bool french, s32 y) {
     const char* text = french ? line.french : line.english;
     if (text == nullptr) return;
     if (line.value == None) {
-        snprintf(lineBuffer, sizeof lineBuffer, "%s", text);
+        // A fixed line needs no formatting: a bounded copy is the same and cheaper.
+        size_t length = strnlen(text, sizeof lineBuffer - 1);
+        memcpy(lineBuffer, text, length);
+        lineBuffer[length] = 0;
     } else if (line.value >= HamsterPrice) {
         snprintf(lineBuffer, sizeof lineBuffer, text, (double)floatValue(line.value));
     } else {
