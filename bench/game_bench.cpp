@@ -161,8 +161,26 @@ void MonthCloseSuffocation(benchmark::State& state) {
     state.counters["deadSuffocated"] = farm.deadSuffocated;
 }
 
-// Every count at its largest, cages enough for all, and no food: one draw per
-// attempted death until nobody is left.
+// The draws the hunger of a farm of adults takes from the seed: one per attempted
+// death, as the rules count them (for the table only).
+double hungerDraws(u16 males, u16 females, unsigned seed) {
+    srand(seed);
+    u32 counts[4] = {males, females, 0, 0};
+    u32 total = (u32)males + females;
+    double draws = 0;
+    while (total > 0) {
+        u32* victim = &counts[rand() % 4];
+        draws++;
+        if (*victim != 0) {
+            (*victim)--;
+            total--;
+        }
+    }
+    return draws;
+}
+
+// Both sides at the largest count an adult field holds, cages enough for all, and no
+// food: one draw per attempted death until nobody is left.
 void MonthCloseHunger(benchmark::State& state) {
     FarmState start = lastQuestion();
     start.adultMales = start.adultFemales = 65535;
@@ -170,6 +188,14 @@ void MonthCloseHunger(benchmark::State& state) {
     start.foodStock = 0;
     closeMonthFrom(start, state);
     state.counters["deadOfHunger"] = farm.deadOfHunger;
+    state.counters["draws"] = hungerDraws(65535, 65535, 1) + 1; // and the price
+}
+
+// One draw of the C library's generator: the hunger close cannot cost less than its
+// draws.
+void CLibraryRand(benchmark::State& state) {
+    srand(1);
+    for (auto _ : state) benchmark::DoNotOptimize(rand());
 }
 
 ReplayScript loadRecordedGame(void) {
@@ -211,6 +237,7 @@ BENCHMARK(FrameMonthPhase7Impossible)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FrameEnd)->Unit(benchmark::kMicrosecond);
 BENCHMARK(MonthCloseSuffocation)->Unit(benchmark::kMicrosecond);
 BENCHMARK(MonthCloseHunger)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CLibraryRand)->Unit(benchmark::kNanosecond);
 BENCHMARK(ReplayTwelveMonthGame)->Unit(benchmark::kMillisecond);
 
 // The usual console output, then a short table: every frame as a multiple of the
@@ -227,8 +254,16 @@ class TableReporter : public benchmark::ConsoleReporter {
             Row row;
             row.name = run.run_name.function_name;
             row.microseconds = run.GetAdjustedRealTime() * unitToMicroseconds(run.time_unit);
-            auto fps = run.counters.find("fps");
-            if (fps != run.counters.end()) row.fps = fps->second.value;
+            for (const auto& [name, counter] : run.counters) {
+                if (name == "fps") {
+                    row.fps = counter.value;
+                } else {
+                    char note[48];
+                    snprintf(note, sizeof note, "%s%s %.0f", row.note.empty() ? "" : ", ",
+                             name.c_str(), counter.value);
+                    row.note += note;
+                }
+            }
             rows_.push_back(row);
         }
     }
@@ -241,8 +276,8 @@ class TableReporter : public benchmark::ConsoleReporter {
         }
         std::ostream& out = GetOutputStream();
         char line[160];
-        snprintf(line, sizeof line, "\n%-28s %14s %10s %14s\n", "measure", "time (us)", "x floor",
-                 "frames/s");
+        snprintf(line, sizeof line, "\n%-28s %12s %8s %10s  %s\n", "measure", "time (us)",
+                 "x floor", "frames/s", "counts");
         out << line;
         for (const Row& row : rows_) {
             bool frame = row.name.rfind("Frame", 0) == 0 || row.name == kFloorName;
@@ -250,8 +285,8 @@ class TableReporter : public benchmark::ConsoleReporter {
             char fps[32] = "";
             if (frame && floor > 0) snprintf(ratio, sizeof ratio, "%.2f", row.microseconds / floor);
             if (row.fps > 0) snprintf(fps, sizeof fps, "%.0f", row.fps);
-            snprintf(line, sizeof line, "%-28s %14.2f %10s %14s\n", row.name.c_str(), row.microseconds,
-                     ratio, fps);
+            snprintf(line, sizeof line, "%-28s %12.3f %8s %10s  %s\n", row.name.c_str(),
+                     row.microseconds, ratio, fps, row.note.c_str());
             out << line;
         }
     }
@@ -261,6 +296,7 @@ class TableReporter : public benchmark::ConsoleReporter {
         std::string name;
         double microseconds = 0;
         double fps = 0;
+        std::string note;
     };
 
     static double unitToMicroseconds(benchmark::TimeUnit unit) {

@@ -16,26 +16,21 @@ float drawPrice(void) {
     return (float)(1.0 + (double)(r % 2) * 0.1);
 }
 
-// Quotient of a cage side; an empty cage count crowds any hamster to death.
-s32 perCage(u16 adults, u16 young, u16 cages) {
-    s32 hamsters = (s32)adults + (s32)young;
-    if (cages == 0) return hamsters > 0 ? kMaxPerCage + 1 : 0;
-    return hamsters / (s32)cages;
-}
-
-// Kills the overcrowding of one side, young first, and returns the final quotient.
+// Kills the overcrowding of one side, young first, and returns the final quotient of
+// hamsters by cages. One hamster dies at a time while the quotient exceeds 20, so the
+// side keeps the largest count whose quotient is 20 or less: 21 x cages - 1, or none
+// at all with no cage (a quotient by 0 cages counts as more than 20 while any hamster
+// is left). That count is reached in one step.
 s32 suffocate(u16* adults, u16* young, u16 cages) {
-    s32 quotient = perCage(*adults, *young, cages);
-    while (quotient > kMaxPerCage) {
-        if (*young != 0) {
-            *young = (u16)(*young - 1);
-        } else {
-            *adults = (u16)(*adults - 1);
-        }
-        farm.deadSuffocated++;
-        quotient = perCage(*adults, *young, cages);
-    }
-    return quotient;
+    s32 hamsters = (s32)*adults + (s32)*young;
+    s32 room = cages == 0 ? 0 : (kMaxPerCage + 1) * (s32)cages - 1;
+    s32 survivors = hamsters < room ? hamsters : room;
+    s32 deaths = hamsters - survivors;
+    s32 youngDeaths = deaths < (s32)*young ? deaths : (s32)*young;
+    *young = (u16)(*young - youngDeaths);
+    *adults = (u16)(*adults - (deaths - youngDeaths));
+    farm.deadSuffocated += deaths;
+    return cages == 0 ? 0 : survivors / (s32)cages;
 }
 
 s32 population(void) {
@@ -50,12 +45,20 @@ void starve(void) {
         return;
     }
     farm.deadOfHunger = total - farm.foodStock;
-    while (population() > farm.foodStock) {
-        u16* victims[4] = {&farm.adultMales, &farm.adultFemales, &farm.youngMales,
-                           &farm.youngFemales};
-        u16* victim = victims[rand() % 4];
-        if (*victim != 0) *victim = (u16)(*victim - 1);
+    // One draw per attempted death, in the farm's order of victims; a draw that
+    // falls on an empty count is lost. Counted here, written back once.
+    u16 counts[4] = {farm.adultMales, farm.adultFemales, farm.youngMales, farm.youngFemales};
+    s32 food = farm.foodStock;
+    while (total > food) {
+        u16* victim = &counts[rand() % 4];
+        s32 dies = *victim != 0;
+        *victim = (u16)(*victim - dies);
+        total -= dies;
     }
+    farm.adultMales = counts[0];
+    farm.adultFemales = counts[1];
+    farm.youngMales = counts[2];
+    farm.youngFemales = counts[3];
     farm.foodStock = 0;
 }
 
