@@ -30,4 +30,4 @@ set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/arm)
 
 # Every ARM program gets newlib's missing calls.
 add_library(quorvandelle_newlib OBJECT host/newlib_standins.c)
-link_libraries(quorvandelle_newlib)
+link_libraries("$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:quorvandelle_newlib>")
