@@ -46,7 +46,7 @@ bool sameFile(const char* path, const std::string& expected) {
     if (actual == expected) return true;
     size_t at = 0;
     while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) at++;
-    // newlib's printf has no %zu.
+    // Debian's newlib prints no %zu.
     fprintf(stderr, "replay_check: %s differs from the game loop's from byte %lu (%lu bytes, expected %lu)\n",
             path, (unsigned long)at, (unsigned long)actual.size(), (unsigned long)expected.size());
     return false;
