@@ -131,7 +131,7 @@ TEST_F(Loop, PhasesWithoutAQuestionKeepTheAnswers) {
     };
     run({KEY_A, KEY_A, 0, 0});
     EXPECT_EQ(farm.malesToSell, 0);
-    for (s32 phase : {0, (s32)Situation}) {
+    for (s32 phase : {(s32)0, (s32)Situation}) {
         resetConsoleAndFarm();
         buttons = WatchingButtons{};
         buttons.beforeFrame = [phase](size_t frame) {
