@@ -118,8 +118,10 @@ void GameWindow::close() {
 }
 
 void GameWindow::pump() {
+    // Drained with PeepEvents: after a wait, SDL_PollEvent can stop short of the newest events.
+    SDL_PumpEvents();
     SDL_Event event;
-    while (SDL_PollEvent(&event)) handle(event);
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
 }
 
 void GameWindow::handle(const SDL_Event& event) {
