@@ -29,6 +29,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || fail "$tool is missing (Debian packages xvfb and xdotool; 'make test' installs them)"
@@ -46,9 +47,9 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 cd "$work" || fail "no work folder"
 
-# Starts the game (at most a minute) and waits for its window to take the keyboard.
+# Starts the game (at most 45 seconds) and waits for its window to take the keyboard.
 start_game() {
-    timeout 60 "$game" "$@" >"$work/game.out" 2>"$work/game.err" &
+    timeout 45 "$game" "$@" >"$work/game.out" 2>"$work/game.err" &
     game_pid=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorvandelle$' | head -n 1)
     [ -n "$window" ] || fail "the window did not appear"
@@ -138,7 +139,7 @@ EOF
 start_game --scale 1 --replay script.txt --record live2.txt --state window2.json
 geometry=$(xdotool getwindowgeometry "$window" | grep Geometry)
 [ "${geometry##* }" = "400x480" ] || fail "--scale 1 gives $geometry"
-sleep 0.5 # the script's frames are played
+sleep 1.5 # the script (nine frames) is over
 press Up d
 kill -TERM "$game_pid"
 end_of_game
