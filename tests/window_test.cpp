@@ -22,6 +22,22 @@
 
 namespace fs = std::filesystem;
 
+// Counts the program's own allocations while a test asks for it (SDL allocates with
+// malloc and is not counted).
+namespace {
+std::atomic<bool> countingAllocations{false};
+std::atomic<long> allocations{0};
+} // namespace
+
+void* operator new(size_t size) {
+    if (countingAllocations) allocations++;
+    void* memory = malloc(size ? size : 1);
+    if (memory == nullptr) throw std::bad_alloc();
+    return memory;
+}
+void operator delete(void* memory) noexcept { free(memory); }
+void operator delete(void* memory, size_t) noexcept { free(memory); }
+
 namespace {
 
 const u64 kSeed = 20240601;
@@ -730,6 +746,27 @@ TEST_F(Recording, EndedByClosingTheWindowItReplaysToTheSameEnd) {
     Ending replayed = replayHeadless(window.recording());
     EXPECT_EQ(replayed.state, live.state);
     EXPECT_EQ(replayed.frame, live.frame);
+}
+
+TEST_F(Recording, PlayingAllocatesNothing) {
+    long counted = -1;
+    play([&](int frame) {
+        if (frame == 10) {
+            allocations = 0;
+            countingAllocations = true;
+        }
+        if (frame >= 10 && frame < 300) {
+            monthOfPresses(frame % 60); // months of presses, each frame a new picture or not
+            if (frame % 50 == 0) pushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+        }
+        if (frame == 300) {
+            countingAllocations = false;
+            counted = allocations;
+            tapKey(SDL_SCANCODE_ESCAPE);
+        }
+    });
+    EXPECT_GE(farm.month, 2) << "a month should have closed";
+    EXPECT_EQ(counted, 0);
 }
 
 TEST_F(Recording, AScriptPlaysFirstThenTheKeysTakeOver) {
