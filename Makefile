@@ -3,6 +3,9 @@
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config libcli11-dev libstb-dev libgtest-dev
 
+# The window (SDL2), and the virtual X server and key presses of its end-to-end test.
+BUILD_PACKAGES += libsdl2-dev xvfb xdotool
+
 .PHONY: play test deps build clean
 
 play: build
