@@ -3,6 +3,9 @@
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config libcli11-dev libstb-dev libgtest-dev
 
+# The window (SDL2), and the virtual X server and key presses of its end-to-end test.
+BUILD_PACKAGES += libsdl2-dev xvfb xdotool
+
 .PHONY: play test deps build clean
 
 play: build
@@ -10,6 +13,7 @@ play: build
 
 test: build
 	ctest --preset dev
+	$(MAKE) --no-print-directory test-arm
 
 build: deps
 	cmake --preset dev
@@ -20,3 +24,26 @@ deps:
 
 clean:
 	rm -rf build
+
+# The console's CPU and C library, emulated: the same tests built for the ARM11 with
+# newlib and run under qemu-arm. Part of `make test`.
+ARM_PACKAGES := gcc-arm-none-eabi libnewlib-arm-none-eabi libstdc++-arm-none-eabi-newlib \
+	googletest qemu-user
+
+.PHONY: test-arm
+test-arm: deps
+	@scripts/install-deps $(ARM_PACKAGES)
+	cmake --preset arm
+	cmake --build --preset arm
+	ctest --preset arm
+
+# The console itself: build/3ds/quorvandelle.3dsx, with devkitPro's SDK (3ds-dev).
+CONSOLE_SDK_MISSING := make 3ds needs the console SDK: install devkitPro pacman, then \
+	`dkp-pacman -S 3ds-dev`, and set DEVKITPRO (usually /opt/devkitpro)
+
+.PHONY: 3ds
+3ds:
+	$(if $(wildcard $(DEVKITPRO)/cmake/3DS.cmake),,$(error $(CONSOLE_SDK_MISSING)))
+	cmake --preset 3ds
+	cmake --build --preset 3ds
+	@echo "Copy build/3ds/quorvandelle.3dsx to /3ds/ on the console's SD card."

@@ -13,6 +13,9 @@
 #include "host/outputs.h"
 #include "host/replay.h"
 #include "platform/host_console.h"
+#ifdef QUORVANDELLE_WINDOW
+#include "host/window.h"
+#endif
 
 namespace {
 
@@ -74,15 +77,17 @@ int main(int argc, char** argv) {
     int status = parseOptions(argc, argv, &options);
     if (status >= 0) return status;
 
+#ifndef QUORVANDELLE_WINDOW
     if (!options.headless) {
         fprintf(stderr, "quorvandelle: this build has no window; run it with --headless --replay FILE\n");
         return 2;
     }
+#endif
 
     ReplayScript script;
     std::string text;
     std::string error;
-    if (!readWholeFile(options.replayPath, &text, &error) ||
+    if ((!options.replayPath.empty() && !readWholeFile(options.replayPath, &text, &error)) ||
         !parseReplayScript(text, options.replayPath == "-" ? "<stdin>" : options.replayPath,
                            &script, &error)) {
         fprintf(stderr, "quorvandelle: %s\n", error.c_str());
@@ -93,6 +98,15 @@ int main(int argc, char** argv) {
     u8 language = options.language ? *options.language
                   : script.language ? *script.language
                                     : languageFromLocale();
+
+#ifdef QUORVANDELLE_WINDOW
+    if (!options.headless) {
+        hostConsoleReset(clock, language);
+        int played = playInWindow(options, script, clock, language);
+        if (played == 2) return 2;
+        return writeOutputs(options) && played == 0 ? 0 : 1;
+    }
+#endif
 
     HeadlessReplay replay;
     replay.cursor.runs = &script.runs;

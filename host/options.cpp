@@ -25,6 +25,22 @@ std::string checkSeed(const std::string& text) {
     return parseU64(text) ? "" : "'" + text + "' is not a whole number from 0 to 18446744073709551615";
 }
 
+// The window's keys; the same table is in the README.
+const char kWindowHelp[] =
+    "\nIn the window:\n"
+    "  A               Enter, Space or X\n"
+    "  D-pad           arrow keys\n"
+    "  Circle Pad      W A S D\n"
+    "  R / L           E or Page Up / Q or Page Down\n"
+    "  START (quit)    Escape\n"
+    "  full screen     F11\n"
+    "  screenshot      F12 (a PNG in the current folder)\n"
+    "With --replay the window plays the script at the console's pace, then the keys\n"
+    "take over.\n"
+    "Letter keys go by their place on a US keyboard (on AZERTY: Z Q S D, A, E, X).\n"
+    "A game controller works too: A, D-pad, left stick as the Circle Pad, L and R\n"
+    "shoulders, Start.\n";
+
 } // namespace
 
 u8 languageFromLocale(void) {
@@ -63,6 +79,15 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
     app.add_option("--state", options->statePath,
                    "at exit, write the farm's state as one JSON object, a member per field")
         ->type_name("FILE");
+    app.add_option("--scale", options->scale,
+                   "window only: each console pixel as N x N window pixels, N from 1 to 16; default 2")
+        ->type_name("N")
+        ->check(CLI::Range(1, 16).description(""));
+    app.add_option("--record", options->recordPath,
+                   "window only: at exit, write the session as a replay script (with its seed "
+                   "and language) that --headless --replay plays to the same end")
+        ->type_name("FILE");
+    app.footer(kWindowHelp);
     app.set_version_flag("--version", "quorvandelle " QUORVANDELLE_VERSION);
 
     try {
@@ -79,6 +104,10 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
     }
     if (!language.empty()) options->language = parseLanguage(language);
     if (!seed.empty()) options->seed = parseU64(seed);
+    if (options->headless && (app.count("--scale") > 0 || !options->recordPath.empty())) {
+        fprintf(stderr, "quorvandelle: --scale and --record are for the window, not --headless (see --help)\n");
+        return 2;
+    }
     if (options->headless && options->replayPath.empty()) {
         fprintf(stderr, "quorvandelle: --headless needs --replay FILE (see --help)\n");
         return 2;

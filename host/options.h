@@ -13,6 +13,10 @@ struct Options {
     std::optional<u64> seed;
     std::string screenshotPath;
     std::string statePath;
+
+    // The window (not with --headless).
+    int scale = 2;          // each console pixel is scale x scale window pixels
+    std::string recordPath; // empty: no recording
 };
 
 // Parses the command line. Returns -1 when the game should run, otherwise the exit

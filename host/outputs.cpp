@@ -35,11 +35,11 @@ void floatMember(std::string* json, const char* name, float value) {
 }
 
 // Copies one screen, turning its bottom-up BGR columns into top-down RGB rows.
-void copyScreen(const u8* framebuffer, int columns, int left, int top, std::vector<u8>* rgb) {
+void copyScreen(const u8* framebuffer, int columns, int left, int top, u8* rgb) {
     for (int column = 0; column < columns; column++) {
         for (int row = 0; row < SCREEN_ROWS; row++) {
             const u8* pixel = framebuffer + 3 * (SCREEN_ROWS * column + SCREEN_ROWS - 1 - row);
-            u8* out = rgb->data() + 3 * ((top + row) * SCREENSHOT_WIDTH + left + column);
+            u8* out = rgb + 3 * ((top + row) * SCREENSHOT_WIDTH + left + column);
             out[0] = pixel[2];
             out[1] = pixel[1];
             out[2] = pixel[0];
@@ -88,9 +88,14 @@ std::string farmStateJson(const FarmState& s) {
 
 std::vector<u8> composeScreenshot(const u8* top, const u8* bottom) {
     std::vector<u8> rgb((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3, 0);
-    if (top) copyScreen(top, TOP_COLUMNS, 0, 0, &rgb);
-    if (bottom) copyScreen(bottom, BOTTOM_COLUMNS, (TOP_COLUMNS - BOTTOM_COLUMNS) / 2, SCREEN_ROWS, &rgb);
+    composeScreenshotInto(top, bottom, rgb.data());
     return rgb;
+}
+
+void composeScreenshotInto(const u8* top, const u8* bottom, u8* rgb) {
+    memset(rgb, 0, (size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3);
+    if (top) copyScreen(top, TOP_COLUMNS, 0, 0, rgb);
+    if (bottom) copyScreen(bottom, BOTTOM_COLUMNS, (TOP_COLUMNS - BOTTOM_COLUMNS) / 2, SCREEN_ROWS, rgb);
 }
 
 std::string encodePng(const std::vector<u8>& rgb, int width, int height) {

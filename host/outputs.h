@@ -14,6 +14,8 @@ std::string farmStateJson(const FarmState& state);
 // Both screens as seen, 400x480 RGB: the upper screen on top, the lower centred below it.
 // Null buffers (nothing presented yet) give black.
 std::vector<u8> composeScreenshot(const u8* top, const u8* bottom);
+// The same into `rgb`, which holds SCREENSHOT_WIDTH x SCREENSHOT_HEIGHT x 3 bytes.
+void composeScreenshotInto(const u8* top, const u8* bottom, u8* rgb);
 std::string encodePng(const std::vector<u8>& rgb, int width, int height);
 
 // Writes the whole file or nothing: a temporary beside it, then a rename.

@@ -92,13 +92,14 @@ class Parser {
             token = token.substr(0, star);
         }
         u32 buttons = 0;
+        const std::string_view whole = token;
         if (token != ".") {
             while (true) {
                 size_t plus = token.find('+');
                 std::string_view name = token.substr(0, plus);
                 std::optional<u32> mask = buttonMask(name);
                 if (!mask) {
-                    return fail(name.empty() ? "missing button name in '" + std::string(token) + "'"
+                    return fail(name.empty() ? "missing button name in '" + std::string(whole) + "'"
                                              : "unknown button '" + std::string(name) + "'");
                 }
                 buttons |= *mask;

@@ -77,7 +77,7 @@ TEST_F(Rules, IncreasesStopAtTheLargest32BitValue) {
 }
 
 TEST_F(Rules, EditsOnlyOnQuestions) {
-    for (s32 phase : {0, (s32)Situation, (s32)GameOver, 9, -1}) {
+    for (s32 phase : {(s32)0, (s32)Situation, (s32)GameOver, (s32)9, (s32)-1}) {
         startPhase(phase);
         farm.inputValue = 50;
         for (u32 key : {(u32)KEY_DRIGHT, (u32)KEY_DLEFT, (u32)KEY_DUP, (u32)KEY_DDOWN, (u32)KEY_R, (u32)KEY_L}) {

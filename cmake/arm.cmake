@@ -1,0 +1,33 @@
+# What the ARM build (cmake/arm-toolchain.cmake) brings itself, since Debian packages
+# these only for the desktop: GoogleTest built from its sources, the header-only CLI11
+# and stb, and the few calls newlib leaves to an operating system.
+
+# The desktop's header-only libraries, without the rest of /usr/include, whose C library
+# headers must never shadow newlib's.
+set(hostHeaders ${CMAKE_BINARY_DIR}/host-headers)
+file(MAKE_DIRECTORY ${hostHeaders})
+foreach(library CLI stb)
+  file(CREATE_LINK /usr/include/${library} ${hostHeaders}/${library} SYMBOLIC)
+endforeach()
+include_directories(SYSTEM ${hostHeaders})
+
+# newlib has no file system calls for std::filesystem.
+add_library(CLI11::CLI11 INTERFACE IMPORTED)
+target_compile_definitions(CLI11::CLI11 INTERFACE CLI11_HAS_FILESYSTEM=0)
+
+# GoogleTest from Debian's sources, without threads, regular expressions of POSIX or
+# stream redirection, none of which newlib has. Its headers call POSIX functions that
+# newlib hides from strict C++20 unless asked (_GNU_SOURCE).
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_definitions(gtest PUBLIC _GNU_SOURCE GTEST_HAS_POSIX_RE=0 GTEST_HAS_STREAM_REDIRECTION=0 _POSIX_PATH_MAX=256)
+
+# find_package(CLI11) and find_package(GTest) find the targets above (cmake/arm/*Config.cmake).
+set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/arm)
+set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/arm)
+
+# Every ARM program gets newlib's missing calls.
+add_library(quorvandelle_newlib OBJECT host/newlib_standins.c)
+link_libraries("$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:quorvandelle_newlib>")

@@ -1,0 +1,83 @@
+// The console on a desktop screen: an SDL window that shows the frames the game
+// presents, paces it at the console's refresh and reads the keyboard and controllers.
+#pragma once
+
+#include <SDL.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "host/buttons.h"
+#include "host/options.h"
+#include "host/replay.h"
+#include "platform/host_console.h"
+
+// The console's upper screen refreshes 268111856 / 4481136 times a second. Given the
+// time since the first vertical blank, the time of the first one strictly after it.
+u64 nextVBlankNs(u64 elapsedNs);
+
+struct WindowSettings {
+    int scale = 2;
+    bool paced = true;                              // false: frames back to back
+    const std::vector<ReplayRun>* script = nullptr; // played first, then the keys take over
+    std::string screenshotFolder = ".";
+};
+
+class GameWindow final : public HostFrontend {
+  public:
+    GameWindow() = default;
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+    ~GameWindow() override;
+
+    // Starts SDL and opens the window; false, with the reason, when there is no display.
+    bool open(const WindowSettings& settings, std::string* error);
+    void close();
+
+    bool keepRunning() override;
+    void sampleButtons(u32* held, u32* pressedSinceLastScan) override;
+    void waitForVBlank() override;
+    void presented(const u8* top, const u8* bottom) override;
+
+    // Every frame scanned so far with the buttons the game saw newly pressed, runs folded.
+    const std::vector<ReplayRun>& recording() const { return recording_; }
+    // What the window shows, 400x480 RGB as --screenshot writes it.
+    const std::vector<u8>& picture() const { return picture_; }
+    // F12: the picture as a PNG in the screenshot folder, named with the date and time;
+    // the title tells where it went. Returns the file's path, or "" when it failed.
+    std::string saveScreenshot();
+
+    SDL_Window* sdlWindow() const { return window_; }
+
+  private:
+    void pump();
+    void handle(const SDL_Event& event);
+    void draw();
+
+    WindowSettings settings_;
+    bool started_ = false;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+
+    ButtonTracker buttons_;
+    ReplayCursor script_;
+    u32 heldAtLastScan_ = 0;
+    std::vector<ReplayRun> recording_;
+
+    bool closed_ = false;
+    bool minimised_ = false;
+    bool redraw_ = false;
+    std::vector<u8> picture_;
+    // The framebuffers the picture was made from: an unchanged frame is not drawn again.
+    std::vector<u8> shownTop_;
+    std::vector<u8> shownBottom_;
+    std::chrono::steady_clock::time_point firstVBlank_;
+};
+
+// The game in a window: opens it, plays until it is closed or START is pressed, then
+// writes the recording when one was asked for. The console must have been reset.
+// Returns the exit status: 0; 1 when the recording could not be written; 2 when there
+// is no display (reported, nothing run).
+int playInWindow(const Options& options, const ReplayScript& script, u64 clockMs, u8 language);
