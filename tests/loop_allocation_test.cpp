@@ -32,7 +32,9 @@ void counted(void) { allocations = allocations + 1; }
 } // namespace
 
 #ifdef COUNT_WITH_SANITIZER_HOOKS
-#include <sanitizer/allocator_interface.h>
+// From the sanitizers' allocator interface (GCC ships the library, not the header).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(
+    void (*onMalloc)(const volatile void*, size_t), void (*onFree)(const volatile void*));
 
 namespace {
 void onMalloc(const volatile void*, size_t) { counted(); }
