@@ -14,6 +14,7 @@ play: build
 test: build
 	ctest --preset dev
 	$(MAKE) --no-print-directory test-arm
+	$(MAKE) --no-print-directory test-checks
 
 build: deps
 	cmake --preset dev
@@ -47,3 +48,26 @@ CONSOLE_SDK_MISSING := make 3ds needs the console SDK: install devkitPro pacman,
 	cmake --preset 3ds
 	cmake --build --preset 3ds
 	@echo "Copy build/3ds/quorvandelle.3dsx to /3ds/ on the console's SD card."
+
+# Checks beyond the desktop's tests, part of `make test`: the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (build/asan), then the fuzz targets,
+# built with clang, for a bounded time each (build/fuzz). The dev suite itself runs
+# the program under valgrind. `make bench` prints the benchmarks (build/bench).
+BUILD_PACKAGES += valgrind
+CHECK_PACKAGES := clang-14 libclang-rt-14-dev
+
+.PHONY: test-checks bench
+test-checks: deps
+	@scripts/install-deps $(CHECK_PACKAGES)
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	ctest --preset fuzz
+
+bench: deps
+	@scripts/install-deps libbenchmark-dev
+	cmake --preset bench
+	cmake --build --preset bench
+	./build/bench/bench/game_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
