@@ -175,7 +175,8 @@ void drawLine(const Line& line, bool french, s32 y) {
     if (text == nullptr) return;
     if (line.value == None) {
         // A fixed line needs no formatting: a bounded copy is the same and cheaper.
-        size_t length = strnlen(text, sizeof lineBuffer - 1);
+        size_t length = 0;
+        while (length < sizeof lineBuffer - 1 && text[length] != 0) length++;
         memcpy(lineBuffer, text, length);
         lineBuffer[length] = 0;
     } else if (line.value >= HamsterPrice) {
