@@ -175,10 +175,12 @@ std::vector<TextCase> textCases(void) {
     std::string codes = allCodes();
     std::string letters = "THE PURPOSE OF THE GAME IS TO MANAGE BREEDING HAMSTERS 12 MONTHS!";
     std::vector<TextCase> cases;
-    for (s32 x : {0, 1, 7, 8, 16, 104, 256, 313, 319, 320, 321, 392, 393, 399, 400, 401, -1, -7,
-                  -8, -9, -300, INT32_MIN, INT32_MAX}) {
-        for (s32 y : {1, 0, -1, -7, -8, 30, 159, 231, 232, 233, 234, 239, 240, 241, -100000,
-                      INT32_MIN, INT32_MAX, INT32_MAX - 8}) {
+    const s32 xs[] = {0,   1,   7,   8,   16,  104, 256, 313, 319,  320,       321,      392,
+                      393, 399, 400, 401, -1,  -7,  -8,  -9,  -300, INT32_MIN, INT32_MAX};
+    const s32 ys[] = {1,   0,   -1,  -7,  -8,  30,      159,       231,       232,
+                      233, 234, 239, 240, 241, -100000, INT32_MIN, INT32_MAX, INT32_MAX - 8};
+    for (s32 x : xs) {
+        for (s32 y : ys) {
             cases.push_back({letters, x, y});
         }
         cases.push_back({codes, x, 1});
