@@ -10,6 +10,7 @@
 #include "gfx/render.h"
 #include "platform/host_console.h"
 #include "screens/screens.h"
+#include "bench/scenes.h"
 
 namespace {
 
@@ -21,24 +22,6 @@ struct PressA : HostFrontend {
         *pressed = KEY_A;
     }
 };
-
-// The same heaviest month screen as the desktop benchmark.
-void heaviestMonthScreen(void) {
-    farm.systemLanguage = CFG_LANGUAGE_FR;
-    farm.gameState = BuyFemaleCages;
-    farm.showImpossible = 1;
-    farm.month = 12;
-    farm.adultMales = farm.adultFemales = 65535;
-    farm.youngMales = farm.youngFemales = 65535;
-    farm.maleCages = farm.femaleCages = 65535;
-    farm.malesPerCage = farm.femalesPerCage = 20;
-    farm.foodStock = 2147483647;
-    farm.hamsterPrice = 1.1f;
-    farm.cash = 1234567.88f;
-    farm.deadOfHunger = farm.deadSuffocated = 262140;
-    farm.malesToSell = farm.femalesToSell = farm.couplingsRequested = 65535;
-    farm.foodToBuy = farm.maleCagesToBuy = farm.femaleCagesToBuy = 2147483647;
-}
 
 void frame(bool draw) {
     if (draw) {
@@ -66,18 +49,7 @@ int main(int argc, char** argv) {
     srand(1);
 
     PressA pressA;
-    FarmState start{};
-    start.gameState = BuyFemaleCages;
-    start.month = 1;
-    start.cash = 5.0f;
-    if (strcmp(work, "suffocation") == 0) {
-        start.adultMales = start.adultFemales = 65535;
-        start.maleCages = start.femaleCages = 1;
-        start.foodStock = 1000;
-    } else if (strcmp(work, "hunger") == 0) {
-        start.adultMales = start.adultFemales = 65535;
-        start.maleCages = start.femaleCages = 65535;
-    }
+    FarmState start = strcmp(work, "hunger") == 0 ? hungerFarm() : suffocationFarm();
 
     for (int i = 0; i < times; i++) {
         if (strcmp(work, "floor") == 0) {
@@ -87,13 +59,10 @@ int main(int argc, char** argv) {
             farm.showIntro = 1;
             frame(true);
         } else if (strcmp(work, "month") == 0) {
-            heaviestMonthScreen();
+            heaviestMonthFarm();
             frame(true);
         } else if (strcmp(work, "end") == 0) {
-            heaviestMonthScreen();
-            farm.gameState = GameOver;
-            farm.showImpossible = 0;
-            farm.breedingValue = 1234567.88f;
+            heaviestEndFarm();
             frame(true);
         } else {
             farm = start;

@@ -6,7 +6,6 @@
 #include <stdlib.h>
 
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "host/replay.h"
 #include "platform/host_console.h"
 #include "screens/screens.h"
+#include "bench/scenes.h"
 
 #ifndef BENCH_REPLAY_FILE
 #error "BENCH_REPLAY_FILE names the recorded game"
@@ -59,26 +59,9 @@ void powerOn(u8 language) {
     gfxInitDefault();
 }
 
-// The heaviest screen: French (the longer texts), phase 7 with every question shown,
-// every number as wide as the game lets it grow, and the refusal mark.
 void heaviestMonthScreen(void) {
     powerOn(CFG_LANGUAGE_FR);
-    srand(1);
-    initGame();
-    farm.gameState = BuyFemaleCages;
-    farm.showImpossible = 1;
-    farm.month = 12;
-    farm.adultMales = farm.adultFemales = 65535;
-    farm.youngMales = farm.youngFemales = 65535;
-    farm.maleCages = farm.femaleCages = 65535;
-    farm.malesPerCage = farm.femalesPerCage = 20;
-    farm.foodStock = 2147483647;
-    farm.hamsterPrice = 1.1f;
-    farm.cash = 1234567.88f;
-    farm.deadOfHunger = farm.deadSuffocated = 262140;
-    farm.malesToSell = farm.femalesToSell = farm.couplingsRequested = 65535;
-    farm.foodToBuy = farm.maleCagesToBuy = 2147483647;
-    farm.femaleCagesToBuy = 2147483647;
+    heaviestMonthFarm();
 }
 
 // As the frame loop draws: into the back buffers, which are then presented, so
@@ -117,11 +100,8 @@ void FrameMonthPhase7Impossible(benchmark::State& state) {
 }
 
 void FrameEnd(benchmark::State& state) {
-    heaviestMonthScreen();
-    farm.gameState = GameOver;
-    farm.showImpossible = 0;
-    farm.month = 13;
-    farm.breedingValue = 1234567.88f;
+    powerOn(CFG_LANGUAGE_FR);
+    heaviestEndFarm();
     drawFrame(state);
 }
 
@@ -142,22 +122,8 @@ void closeMonthFrom(const FarmState& start, benchmark::State& state) {
     if (farm.gameState != Situation) state.SkipWithError("the month did not close");
 }
 
-FarmState lastQuestion(void) {
-    FarmState start{};
-    start.gameState = BuyFemaleCages;
-    start.month = 1;
-    start.cash = 5.0f;
-    start.hamsterPrice = 1.0f;
-    return start;
-}
-
-// 65535 hamsters in one cage on each side: 65515 deaths a side, one at a time.
 void MonthCloseSuffocation(benchmark::State& state) {
-    FarmState start = lastQuestion();
-    start.adultMales = start.adultFemales = 65535;
-    start.maleCages = start.femaleCages = 1;
-    start.foodStock = 1000;
-    closeMonthFrom(start, state);
+    closeMonthFrom(suffocationFarm(), state);
     state.counters["deadSuffocated"] = farm.deadSuffocated;
 }
 
@@ -179,14 +145,8 @@ double hungerDraws(u16 males, u16 females, unsigned seed) {
     return draws;
 }
 
-// Both sides at the largest count an adult field holds, cages enough for all, and no
-// food: one draw per attempted death until nobody is left.
 void MonthCloseHunger(benchmark::State& state) {
-    FarmState start = lastQuestion();
-    start.adultMales = start.adultFemales = 65535;
-    start.maleCages = start.femaleCages = 65535;
-    start.foodStock = 0;
-    closeMonthFrom(start, state);
+    closeMonthFrom(hungerFarm(), state);
     state.counters["deadOfHunger"] = farm.deadOfHunger;
     state.counters["draws"] = hungerDraws(65535, 65535, 1) + 1; // and the price
 }
