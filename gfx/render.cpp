@@ -36,19 +36,23 @@ void paintClipped(u8 code, s64 x, s64 y, u8 red, u8 green, u8 blue, u8* framebuf
 // pixels is therefore a run of bytes blue, green, red, blue, ..., and each glyph is
 // kept as the stores that paint exactly its runs, grouped by kind so that each kind
 // is one tight loop:
-// - a run of 3 or more pixels: 8-byte stores from its pixels 0, 2, 4 (which start on
-//   a blue byte) that cover all but its last 8 bytes, then one 8-byte store of those
-//   (which starts on a green byte); the stores overlap inside the run only;
+// - a run of 3 to 7 pixels (9 to 21 bytes): three 8-byte stores, overlapping inside
+//   the run only: from its pixel 0 and from its pixel 2 (or 0 again when the run is
+//   short), which start on a blue byte, and the last 8 bytes, which start on green;
+//   a run of all 8 rows is one of 7 and a lone pixel;
 // - a run of 2 pixels: 4 bytes, then 2;
 // - a lone pixel: 2 bytes, then 1.
-enum StoreKind { RunFromBlue, RunFromGreen, PairRun, LonePixel, STORE_KINDS };
-// At most 4 stores a column (4 lone pixels, or a run of 8: 3 + 1), and each kind
-// repeats one store to make its count even.
-enum { MAX_GLYPH_STORES = 8 * 4 + STORE_KINDS };
+enum StoreKind { Run, PairRun, LonePixel, STORE_KINDS };
+enum { RUN_STORES = 3 };
+// At most 6 offsets a column (two runs of 3), and one repeated store for each of the
+// two kinds that go by twos.
+enum { MAX_GLYPH_STORES = 8 * 6 + 2 };
 
 struct GlyphStores {
-    u8 twos[STORE_KINDS];          // stores of each kind, counted by twos
-    u16 offsets[MAX_GLYPH_STORES]; // byte offsets from the cell, kind after kind
+    u8 runs;                       // runs of 3 or more pixels
+    u8 pairTwos;                   // runs of 2, counted by twos
+    u8 loneTwos;                   // lone pixels, counted by twos
+    u16 offsets[MAX_GLYPH_STORES]; // byte offsets from the cell: runs, pairs, lone pixels
 };
 
 struct GlyphTable {
@@ -75,26 +79,35 @@ GlyphTable buildGlyphTable(void) {
                 while (i < 8 && (column & (1u << i))) i++;
                 u32 first = 720 * j + 3 * start;
                 u32 bytes = 3 * (i - start);
+                if (bytes == 24) {
+                    byKind[LonePixel][count[LonePixel]++] = (u16)(first + 21);
+                    bytes = 21;
+                }
                 if (bytes == 3) {
                     byKind[LonePixel][count[LonePixel]++] = (u16)first;
                 } else if (bytes == 6) {
                     byKind[PairRun][count[PairRun]++] = (u16)first;
                 } else {
-                    for (u32 at = 0; at + 8 < bytes; at += 6) {
-                        byKind[RunFromBlue][count[RunFromBlue]++] = (u16)(first + at);
-                    }
-                    byKind[RunFromGreen][count[RunFromGreen]++] = (u16)(first + bytes - 8);
+                    byKind[Run][count[Run]++] = (u16)first;
+                    byKind[Run][count[Run]++] = (u16)(first + (bytes > 16 ? 6 : 0));
+                    byKind[Run][count[Run]++] = (u16)(first + bytes - 8);
                 }
             }
         }
-        GlyphStores& glyph = table.glyphs[code];
-        u32 used = 0;
-        for (u32 kind = 0; kind < STORE_KINDS; kind++) {
-            if (count[kind] % 2) { // once more: the same bytes again
+        // Pairs and lone pixels go two at a time: an odd count repeats its last store,
+        // which writes the same bytes again.
+        for (u32 kind = PairRun; kind <= LonePixel; kind++) {
+            if (count[kind] % 2) {
                 byKind[kind][count[kind]] = byKind[kind][count[kind] - 1];
                 count[kind]++;
             }
-            glyph.twos[kind] = (u8)(count[kind] / 2);
+        }
+        GlyphStores& glyph = table.glyphs[code];
+        glyph.runs = (u8)(count[Run] / RUN_STORES);
+        glyph.pairTwos = (u8)(count[PairRun] / 2);
+        glyph.loneTwos = (u8)(count[LonePixel] / 2);
+        u32 used = 0;
+        for (u32 kind = 0; kind < STORE_KINDS; kind++) {
             for (u32 n = 0; n < count[kind]; n++) glyph.offsets[used++] = byKind[kind][n];
         }
     }
@@ -129,21 +142,18 @@ Colour makeColour(u8 red, u8 green, u8 blue) {
 // The whole cell on the screen: `cell` is the byte of its column 0, glyph row 7.
 inline void paintCell(const GlyphStores* glyph, const Colour& colour, u8* cell) {
     const u16* offset = glyph->offsets;
-    for (u32 n = glyph->twos[RunFromBlue]; n != 0; n--, offset += 2) {
+    for (u32 n = glyph->runs; n != 0; n--, offset += RUN_STORES) {
         memcpy(cell + offset[0], &colour.fromBlue, 8);
         memcpy(cell + offset[1], &colour.fromBlue, 8);
+        memcpy(cell + offset[2], &colour.fromGreen, 8);
     }
-    for (u32 n = glyph->twos[RunFromGreen]; n != 0; n--, offset += 2) {
-        memcpy(cell + offset[0], &colour.fromGreen, 8);
-        memcpy(cell + offset[1], &colour.fromGreen, 8);
-    }
-    for (u32 n = glyph->twos[PairRun]; n != 0; n--, offset += 2) {
+    for (u32 n = glyph->pairTwos; n != 0; n--, offset += 2) {
         memcpy(cell + offset[0], &colour.pairHead, 4);
         memcpy(cell + offset[0] + 4, &colour.pairTail, 2);
         memcpy(cell + offset[1], &colour.pairHead, 4);
         memcpy(cell + offset[1] + 4, &colour.pairTail, 2);
     }
-    for (u32 n = glyph->twos[LonePixel]; n != 0; n--, offset += 2) {
+    for (u32 n = glyph->loneTwos; n != 0; n--, offset += 2) {
         memcpy(cell + offset[0], &colour.blueGreen, 2);
         cell[offset[0] + 2] = colour.red;
         memcpy(cell + offset[1], &colour.blueGreen, 2);
