@@ -13,9 +13,15 @@
 
 namespace {
 
+#ifdef QUORVANDELLE_WINDOW
 const char kDescription[] =
     "Quorvandelle: run a hamster breeding farm for twelve months.\n"
     "Without --headless the game opens in a window.";
+#else
+const char kDescription[] =
+    "Quorvandelle: run a hamster breeding farm for twelve months.\n"
+    "This build has no window: play it with --headless --replay FILE.";
+#endif
 
 std::string checkLanguage(const std::string& text) {
     return parseLanguage(text) ? "" : "'" + text + "' is not en, fr or a language code from 0 to 255";
@@ -26,7 +32,7 @@ std::string checkSeed(const std::string& text) {
 }
 
 // The window's keys; the same table is in the README.
-const char kWindowHelp[] =
+[[maybe_unused]] const char kWindowHelp[] =
     "\nIn the window:\n"
     "  A               Enter, Space or X\n"
     "  D-pad           arrow keys\n"
@@ -87,7 +93,9 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
                    "window only: at exit, write the session as a replay script (with its seed "
                    "and language) that --headless --replay plays to the same end")
         ->type_name("FILE");
+#ifdef QUORVANDELLE_WINDOW
     app.footer(kWindowHelp);
+#endif
     app.set_version_flag("--version", "quorvandelle " QUORVANDELLE_VERSION);
 
     try {
