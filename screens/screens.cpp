@@ -169,7 +169,7 @@ float floatValue(Value value) {
     }
 }
 
-// Puts one line into lineBuffer, then draws it at its row (or at `y` when given).
+// Puts one line into lineBuffer, then draws it at row y in its language's x.
 void drawLine(const Line& line, bool french, s32 y) {
     const char* text = french ? line.french : line.english;
     if (text == nullptr) return;
@@ -191,7 +191,8 @@ void drawLine(const Line& line, bool french, s32 y) {
 
 void drawLines(const Line* lines, int count, bool french) {
     for (int i = 0; i < count; i++) {
-        if (lines[i].fromPhase == 0 || farm.gameState >= lines[i].fromPhase) drawLine(lines[i], french, lines[i].y);
+        bool asked = lines[i].fromPhase == 0 || farm.gameState >= lines[i].fromPhase;
+        if (asked) drawLine(lines[i], french, lines[i].y);
     }
 }
 
