@@ -16,8 +16,6 @@
 namespace {
 
 const char kTitle[] = "Quorvandelle";
-const u64 kTicksPerFrame = 4481136;
-const u64 kTicksPerSecond = 268111856;
 const size_t kPictureBytes = (size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3;
 
 // A whole game is a few thousand changes of buttons; room for many is kept from the

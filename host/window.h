@@ -13,7 +13,7 @@
 #include "host/replay.h"
 #include "platform/host_console.h"
 
-// The console's upper screen refreshes 268111856 / 4481136 times a second. Given the
+// The console's upper screen refreshes kTicksPerSecond / kTicksPerFrame times a second. Given the
 // time since the first vertical blank, the time of the first one strictly after it.
 u64 nextVBlankNs(u64 elapsedNs);
 

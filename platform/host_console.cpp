@@ -23,9 +23,6 @@ struct Console {
 
 Console console;
 
-// The console's frame period is 4481136 / 268111856 s; the clock advances by it per blank.
-const u64 kTicksPerFrame = 4481136;
-const u64 kTicksPerSecond = 268111856;
 
 void countCall(void) { console.status.callCount++; }
 
@@ -116,6 +113,7 @@ Result CFGU_GetSystemLanguage(u8* language) {
     return 0;
 }
 
+// The clock advances one frame period per vertical blank.
 u64 osGetTime(void) {
     countCall();
     return console.clockAtPowerOn +

@@ -41,5 +41,10 @@ const HostConsoleStatus& hostConsoleStatus(void);
 const u8* hostPresentedTop(void);
 const u8* hostPresentedBottom(void);
 
+// The console's upper screen refreshes kTicksPerSecond / kTicksPerFrame times a second
+// (about 59.83): a frame lasts kTicksPerFrame ticks of its 268 MHz clock.
+constexpr u64 kTicksPerFrame = 4481136;
+constexpr u64 kTicksPerSecond = 268111856;
+
 // Milliseconds from 1 January 1900 to the Unix epoch.
 constexpr u64 kMillisecondsFrom1900To1970 = 2208988800000ull;
