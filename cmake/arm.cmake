@@ -2,18 +2,7 @@
 # these only for the desktop: GoogleTest built from its sources, the header-only CLI11
 # and stb, and the few calls newlib leaves to an operating system.
 
-# The desktop's header-only libraries, without the rest of /usr/include, whose C library
-# headers must never shadow newlib's.
-set(hostHeaders ${CMAKE_BINARY_DIR}/host-headers)
-file(MAKE_DIRECTORY ${hostHeaders})
-foreach(library CLI stb)
-  file(CREATE_LINK /usr/include/${library} ${hostHeaders}/${library} SYMBOLIC)
-endforeach()
-include_directories(SYSTEM ${hostHeaders})
-
-# newlib has no file system calls for std::filesystem.
-add_library(CLI11::CLI11 INTERFACE IMPORTED)
-target_compile_definitions(CLI11::CLI11 INTERFACE CLI11_HAS_FILESYSTEM=0)
+include(${CMAKE_CURRENT_LIST_DIR}/host-headers.cmake)
 
 # GoogleTest from Debian's sources, without threads, regular expressions of POSIX or
 # stream redirection, none of which newlib has. Its headers call POSIX functions that
