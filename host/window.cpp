@@ -12,15 +12,12 @@
 #include "app/app.h"
 #include "gfx/render.h"
 #include "host/outputs.h"
+#include "host/pacing.h"
 
 namespace {
 
 const char kTitle[] = "Quorvandelle";
 const size_t kPictureBytes = (size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3;
-
-// A whole game is a few thousand changes of buttons; room for many is kept from the
-// start so that recording does not allocate while playing.
-const size_t kRecordingRoom = 1 << 16;
 
 // The offscreen and dummy drivers show nothing: without a display the player is told
 // so rather than given an invisible window, unless SDL_VIDEODRIVER asks for one.
@@ -39,14 +36,6 @@ bool startVideo(void) {
 }
 
 } // namespace
-
-u64 nextVBlankNs(u64 elapsedNs) {
-    // In units of 1 / kTicksPerSecond ns, a frame lasts kTicksPerFrame * 10^9: exact.
-    using Wide = unsigned __int128;
-    const Wide frame = (Wide)kTicksPerFrame * 1000000000u;
-    Wide next = (Wide)elapsedNs * kTicksPerSecond / frame + 1;
-    return (u64)((next * frame + kTicksPerSecond - 1) / kTicksPerSecond);
-}
 
 GameWindow::~GameWindow() { close(); }
 
@@ -91,11 +80,7 @@ bool GameWindow::open(const WindowSettings& settings, std::string* error) {
     SDL_UpdateTexture(texture_, nullptr, picture_.data(), SCREENSHOT_WIDTH * 3);
     draw();
 
-    script_ = ReplayCursor{};
-    script_.runs = settings_.script;
-    heldAtLastScan_ = 0;
-    recording_.clear();
-    recording_.reserve(kRecordingRoom);
+    session_.start(settings_.script);
     closed_ = false;
     minimised_ = false;
     firstVBlank_ = std::chrono::steady_clock::now();
@@ -174,21 +159,9 @@ bool GameWindow::keepRunning() {
 
 void GameWindow::sampleButtons(u32* held, u32* pressedSinceLastScan) {
     pump();
-    buttons_.take(held, pressedSinceLastScan);
-    u32 scripted;
-    if (script_.next(&scripted)) {
-        // The keys wait for the end of the script; what they did meanwhile is dropped.
-        *held = 0;
-        *pressedSinceLastScan = scripted;
-    }
-    // Recorded as the console's scan reads it: what hidKeysDown returns this frame.
-    u32 keysDown = *pressedSinceLastScan | (*held & ~heldAtLastScan_);
-    heldAtLastScan_ = *held;
-    if (!recording_.empty() && recording_.back().buttons == keysDown) {
-        recording_.back().frames++;
-    } else {
-        recording_.push_back(ReplayRun{keysDown, 1});
-    }
+    u32 liveHeld, livePressed;
+    buttons_.take(&liveHeld, &livePressed);
+    session_.scan(liveHeld, livePressed, held, pressedSinceLastScan);
 }
 
 void GameWindow::waitForVBlank() {
@@ -241,6 +214,8 @@ std::string GameWindow::saveScreenshot() {
         fs::path shown = fs::absolute(path, ignored).lexically_normal();
         saved = (shown.empty() ? path : shown).string();
         title = std::string(kTitle) + " - screenshot saved to " + saved;
+        // The recording notes the frame it shows: the frames before this note replay to it.
+        session_.note("screenshot " + saved);
         printf("quorvandelle: screenshot saved to %s\n", saved.c_str());
         fflush(stdout);
     } else {
@@ -268,11 +243,7 @@ int playInWindow(const Options& options, const ReplayScript& script, u64 clockMs
     window.close();
 
     if (options.recordPath.empty()) return 0;
-    ReplayScript recorded;
-    recorded.seed = clockMs;
-    recorded.language = language;
-    recorded.runs = window.recording();
-    if (!writeFileWhole(options.recordPath, formatReplayScript(recorded), &error)) {
+    if (!writeFileWhole(options.recordPath, window.recordingText(clockMs, language), &error)) {
         fprintf(stderr, "quorvandelle: %s\n", error.c_str());
         return 1;
     }

@@ -11,11 +11,8 @@
 #include "host/buttons.h"
 #include "host/options.h"
 #include "host/replay.h"
+#include "host/session.h"
 #include "platform/host_console.h"
-
-// The console's upper screen refreshes kTicksPerSecond / kTicksPerFrame times a second. Given the
-// time since the first vertical blank, the time of the first one strictly after it.
-u64 nextVBlankNs(u64 elapsedNs);
 
 struct WindowSettings {
     int scale = 2;
@@ -41,7 +38,11 @@ class GameWindow final : public HostFrontend {
     void presented(const u8* top, const u8* bottom) override;
 
     // Every frame scanned so far with the buttons the game saw newly pressed, runs folded.
-    const std::vector<ReplayRun>& recording() const { return recording_; }
+    const std::vector<ReplayRun>& recording() const { return session_.recording(); }
+    // The session as a replay script, F12 screenshots noted at their frames.
+    std::string recordingText(u64 clockMs, u8 language) const {
+        return session_.recordingText(clockMs, language);
+    }
     // What the window shows, 400x480 RGB as --screenshot writes it.
     const std::vector<u8>& picture() const { return picture_; }
     // F12: the picture as a PNG in the screenshot folder, named with the date and time;
@@ -62,9 +63,7 @@ class GameWindow final : public HostFrontend {
     SDL_Texture* texture_ = nullptr;
 
     ButtonTracker buttons_;
-    ReplayCursor script_;
-    u32 heldAtLastScan_ = 0;
-    std::vector<ReplayRun> recording_;
+    PlayerSession session_;
 
     bool closed_ = false;
     bool minimised_ = false;

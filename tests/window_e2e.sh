@@ -73,7 +73,7 @@ press() {
 
 # The presses of a recording, idle frames left out.
 presses_of() {
-    grep -v '=' "$1" | tr -s ' \n' '\n' | grep -v -e '^\.' -e '^$' | tr '\n' ' '
+    grep -v -e '=' -e '^#' "$1" | tr -s ' \n' '\n' | grep -v -e '^\.' -e '^$' | tr '\n' ' '
 }
 
 # --- 1. Keys, F12, START --------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include "game/farm.h"
 #include "gfx/render.h"
 #include "host/outputs.h"
+#include "host/pacing.h"
 #include "host/window.h"
 #include "support/test_console.h"
 
