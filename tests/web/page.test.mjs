@@ -1,0 +1,151 @@
+// The page in Debian's chromium, served on 127.0.0.1: keys, touch buttons and a game
+// controller press the console's buttons; the canvas shows what the headless program
+// on Node shows for the same presses; the page's recording replays there to the same end.
+//   node page.test.mjs PAGE.html CLI.js
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { chromium } from 'playwright-core';
+
+const [pagePath, cliPath] = process.argv.slice(2);
+const work = mkdtempSync(join(tmpdir(), 'quorvandelle-web-'));
+const errors = [];
+let server, browser, address;
+
+before(async () => {
+  const html = readFileSync(pagePath);
+  server = createServer((request, response) => {
+    response.writeHead(request.url.startsWith('/?') ? 200 : 404, { 'content-type': 'text/html' });
+    response.end(request.url.startsWith('/?') ? html : '');
+  });
+  await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
+  address = `http://127.0.0.1:${server.address().port}/`;
+  browser = await chromium.launch({ executablePath: '/usr/bin/chromium', timeout: 30000,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'] });
+});
+after(async () => {
+  await browser?.close();
+  server?.close();
+  assert.deepEqual(errors, [], 'the page logged errors');
+});
+
+async function open(query, options = {}) {
+  const page = await (await browser.newContext(options)).newPage();
+  page.on('pageerror', (error) => errors.push(error.message));
+  page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+  await page.addInitScript(() => {
+    window.pad = { connected: true, axes: [0, 0], buttons: [...Array(17)].map(() => ({ pressed: false })) };
+    navigator.getGamepads = () => [window.pad];
+  });
+  await page.goto(address + query);
+  await settle(page);
+  return page;
+}
+
+// Waits until the game has scanned the buttons `frames` more times.
+async function settle(page, frames = 3) {
+  const now = await page.evaluate(() => Module.page.frames());
+  await page.waitForFunction((until) => Module.page.frames() >= until, now + frames);
+}
+
+// The headless program on Node: its state and screenshot after a script.
+function replay(script, name) {
+  writeFileSync(join(work, `${name}.txt`), script);
+  const files = ['.txt', '.json', '.png'].map((extension) => join(work, name + extension));
+  execFileSync('node', [cliPath, '--headless', '--replay', files[0], '--state', files[1], '--screenshot', files[2]]);
+  return { state: JSON.parse(readFileSync(files[1], 'utf8')), png: readFileSync(files[2]).toString('base64') };
+}
+
+// Canvas pixels that differ from a PNG; where the canvas is clear the PNG must be black.
+const differingPixels = (page, png) => page.evaluate(async (png) => {
+  const image = new Image();
+  image.src = `data:image/png;base64,${png}`;
+  await image.decode();
+  const other = new OffscreenCanvas(400, 480).getContext('2d');
+  other.drawImage(image, 0, 0);
+  const want = other.getImageData(0, 0, 400, 480).data;
+  const got = document.getElementById('screens').getContext('2d').getImageData(0, 0, 400, 480).data;
+  let differing = 0;
+  for (let i = 0; i < got.length; i += 4) {
+    if ([0, 1, 2].some((c) => got[i + c] !== want[i + c]) || (got[i + 3] === 0 && want[i] + want[i + 1] + want[i + 2])) differing++;
+  }
+  return differing;
+}, png);
+
+async function recording(page) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#recording')]);
+  return readFileSync(await download.path(), 'utf8');
+}
+// The buttons of a recording's frames, without the frames in which none went down.
+const presses = (script) => script.replace(/#.*/g, '').split(/\s+/).filter((t) => t && !t.startsWith('.') && !t.includes('='));
+
+test('keys play as the same presses do headless; the recording replays to the same end', async () => {
+  const page = await open('?seed=7&language=en');
+  const azertyA = () => page.evaluate(() => ['keydown', 'keyup'].forEach((type) =>
+    dispatchEvent(new KeyboardEvent(type, { code: 'KeyQ', key: 'a' }))));
+  for (const key of ['Enter', 'Space', 'ArrowRight', 'ArrowUp', 'Numpad8', 'Numpad4', 'PageUp', 'PageDown',
+    'KeyR', 'KeyL', 'ArrowDown', 'Numpad2', 'Numpad6', 'ArrowLeft', 'KeyA', azertyA, 'NumpadEnter']) {
+    await (typeof key === 'string' ? page.keyboard.press(key) : key());
+    await settle(page, 2);
+  }
+  await page.keyboard.down('ArrowUp'); // held, with the keyboard's auto-repeat: one press
+  await settle(page, 2);
+  await page.keyboard.down('ArrowUp');
+  await settle(page, 2);
+  await page.keyboard.up('ArrowUp');
+  await page.keyboard.press('Enter');
+  await settle(page);
+  const played = 'A A DRIGHT DUP CPAD_UP CPAD_LEFT R L R L DDOWN CPAD_DOWN CPAD_RIGHT DLEFT A A A DUP A . .';
+  const headless = replay(`seed=7 language=en ${played}`, 'keys');
+  assert.deepEqual([headless.state.gameState, headless.state.foodStock, headless.state.month], [6, 15, 1]);
+  assert.equal(await differingPixels(page, headless.png), 0);
+
+  const recorded = await recording(page);
+  assert.deepEqual(presses(recorded), played.split(' ').filter((t) => t !== '.'));
+  const again = replay(recorded, 'keys-recorded');
+  assert.deepEqual(again.state, headless.state);
+  assert.equal(await differingPixels(page, again.png), 0);
+
+  // F1 pauses the game behind the help; the key that closes it is not a press.
+  await page.keyboard.press('F1');
+  assert.ok(await page.isVisible('#help'));
+  const frames = await page.evaluate(() => Module.page.frames());
+  await page.evaluate(() => new Promise((done) => { let n = 0; const tick = () => (++n < 10 ? requestAnimationFrame(tick) : done()); requestAnimationFrame(tick); }));
+  assert.equal(await page.evaluate(() => Module.page.frames()), frames);
+  await page.keyboard.press('KeyA');
+  await settle(page);
+  assert.ok(await page.isHidden('#help'));
+  assert.deepEqual(presses(await recording(page)), presses(recorded));
+
+  // Escape is START: the game ends, and a new game starts at the rules.
+  await page.keyboard.press('Escape');
+  await page.waitForSelector('#over', { state: 'visible' });
+  await page.click('#again');
+  await settle(page);
+  assert.equal(await differingPixels(page, replay('language=en .', 'rules-en').png), 0);
+});
+
+test('touch buttons and a game controller press the console buttons; French by the browser', async () => {
+  const page = await open('?seed=12', { hasTouch: true, isMobile: true, locale: 'fr-FR', viewport: { width: 390, height: 844 } });
+  assert.equal(await differingPixels(page, replay('language=fr .', 'rules-fr').png), 0);
+  for (const button of ['A', 'A', 'DUP', 'DRIGHT', 'R', 'L', 'DDOWN', 'DLEFT']) {
+    await page.tap(`#pad [data-button=${button}]`);
+    await settle(page, 2);
+  }
+  for (const [kind, index, down, up] of [['buttons', 0, { pressed: true }, { pressed: false }], ['axes', 0, 0.9, 0],
+    ['buttons', 12, { pressed: true }, { pressed: false }]]) {
+    for (const value of [down, up]) {
+      await page.evaluate(([kind, index, value]) => { window.pad[kind][index] = value; }, [kind, index, value]);
+      await settle(page, 2);
+    }
+  }
+  await page.tap('#pad [data-button=START]');
+  await page.waitForSelector('#over', { state: 'visible' });
+  const recorded = await recording(page);
+  assert.match(recorded, /^seed=12\nlanguage=2\n/);
+  assert.deepEqual(presses(recorded), ['A', 'A', 'DUP', 'DRIGHT', 'R', 'L', 'DDOWN', 'DLEFT', 'A', 'CPAD_RIGHT', 'DUP', 'START']);
+});

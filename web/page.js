@@ -1,0 +1,212 @@
+// The page around the game (web/page.cpp): the settings in the address, the picture at
+// a sharp scale, the keyboard, touch buttons and game controllers as the console's
+// buttons, pausing, the help, and the files the page offers.
+Module.page = (() => {
+  const BUTTON = { A: 1, START: 8, DRIGHT: 16, DLEFT: 32, DUP: 64, DDOWN: 128, R: 256, L: 512,
+    CPAD_RIGHT: 2 ** 28, CPAD_LEFT: 2 ** 29, CPAD_UP: 2 ** 30, CPAD_DOWN: 2 ** 31 };
+  // Keys by their place on the keyboard; letter keys also by their label, for any layout.
+  const BY_CODE = { Enter: 'A', NumpadEnter: 'A', Space: 'A', KeyA: 'A', ArrowUp: 'DUP',
+    ArrowDown: 'DDOWN', ArrowLeft: 'DLEFT', ArrowRight: 'DRIGHT', Numpad8: 'CPAD_UP',
+    Numpad4: 'CPAD_LEFT', Numpad6: 'CPAD_RIGHT', Numpad2: 'CPAD_DOWN', KeyR: 'R', PageUp: 'R',
+    KeyL: 'L', PageDown: 'L', Escape: 'START' };
+  const BY_LABEL = { a: 'A', r: 'R', l: 'L' };
+  // A standard game controller's buttons; its left stick is the Circle Pad.
+  const PAD_BUTTONS = { 0: 'A', 4: 'L', 5: 'R', 9: 'START', 12: 'DUP', 13: 'DDOWN', 14: 'DLEFT',
+    15: 'DRIGHT' };
+  const STICK_PRESS = 0.5, STICK_RELEASE = 0.375; // the gap keeps a resting stick from chattering
+
+  const TEXT = {
+    en: { screenshot: 'Screenshot', recording: 'Recording', help: 'Help', controls: 'Controls',
+      over: 'The game is over.', again: 'New game', paused: 'Paused: any key or a tap goes on.',
+      rows: [['A: confirm', 'A, Enter, Space'], ['D-pad: 1 (left, right), 10 (up, down)', 'arrow keys'],
+        ['Circle Pad: the same', 'keypad 8 4 6 2'], ['R: 100 more', 'R, Page Up'],
+        ['L: 100 less', 'L, Page Down'], ['START: leave the game', 'Escape'], ['this help', 'F1']],
+      more: 'A game controller plays too. On a touch screen, the buttons under the screens.' },
+    fr: { screenshot: 'Capture', recording: 'Enregistrement', help: 'Aide', controls: 'Commandes',
+      over: 'La partie est finie.', again: 'Nouvelle partie',
+      paused: 'En pause : une touche ou un appui pour reprendre.',
+      rows: [['A : valider', 'A, Entrée, Espace'], ['Croix : 1 (gauche, droite), 10 (haut, bas)', 'flèches'],
+        ['Pad circulaire : pareil', 'pavé numérique 8 4 6 2'], ['R : 100 de plus', 'R, Page précédente'],
+        ['L : 100 de moins', 'L, Page suivante'], ['START : quitter la partie', 'Échap'], ['cette aide', 'F1']],
+      more: 'Une manette joue aussi. Sur un écran tactile, les boutons sous les écrans.' },
+  };
+
+  const query = new URLSearchParams(location.search);
+  const asked = query.get('language') || (navigator.languages || [navigator.language])[0] || '';
+  const language = asked.toLowerCase().startsWith('fr') ? 2 : 1;
+  const text = TEXT[language === 2 ? 'fr' : 'en'];
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('screens'), context = canvas.getContext('2d');
+
+  // The buttons held now by every source, and those that went down since the last scan.
+  const keys = new Map(), touches = new Map();
+  let padButtons = 0, stick = 0, held = 0, pressed = 0, frames = 0;
+  function update() {
+    let now = padButtons | stick;
+    for (const buttons of keys.values()) now |= buttons;
+    for (const buttons of touches.values()) now |= buttons;
+    pressed = (pressed | (now & ~held)) >>> 0;
+    held = now >>> 0;
+  }
+
+  function readGamepads() {
+    padButtons = 0;
+    let x = 0, y = 0;
+    for (const pad of (navigator.getGamepads ? navigator.getGamepads() : [])) {
+      if (!pad) continue;
+      for (const index in PAD_BUTTONS) {
+        if (pad.buttons[index] && pad.buttons[index].pressed) padButtons |= BUTTON[PAD_BUTTONS[index]];
+      }
+      if (Math.abs(pad.axes[0] || 0) > Math.abs(x)) x = pad.axes[0];
+      if (Math.abs(pad.axes[1] || 0) > Math.abs(y)) y = pad.axes[1];
+    }
+    const direction = (value, minus, plus) => {
+      const was = stick & (BUTTON[minus] | BUTTON[plus]);
+      if (value <= -STICK_PRESS || (value <= -STICK_RELEASE && was & BUTTON[minus])) return BUTTON[minus];
+      if (value >= STICK_PRESS || (value >= STICK_RELEASE && was & BUTTON[plus])) return BUTTON[plus];
+      return 0;
+    };
+    stick = direction(x, 'CPAD_LEFT', 'CPAD_RIGHT') | direction(y, 'CPAD_UP', 'CPAD_DOWN');
+    update();
+  }
+
+  // Paused while hidden (the console's HOME menu) or while the help is open.
+  let helpOpen = false, playing = true, wake = null;
+  const paused = () => document.hidden || helpOpen;
+  function maybeWake() {
+    if (wake && !paused()) { wake(); wake = null; }
+  }
+
+  function showHelp(open) {
+    helpOpen = open;
+    $('help').hidden = !open;
+    maybeWake();
+  }
+
+  // Keys that closed the help count for nothing until they come up.
+  const swallowed = new Set();
+  addEventListener('keydown', (event) => {
+    if (event.ctrlKey || event.metaKey || event.altKey) return;
+    if (helpOpen || event.code === 'F1') {
+      event.preventDefault();
+      if (!event.repeat) showHelp(!helpOpen);
+      if (!helpOpen) swallowed.add(event.code);
+      return;
+    }
+    const name = BY_CODE[event.code], label = BY_LABEL[String(event.key).toLowerCase()];
+    if (!playing || !(name || label)) return;
+    event.preventDefault();
+    if (event.repeat || swallowed.has(event.code)) return;
+    keys.set(event.code, (name ? BUTTON[name] : 0) | (label ? BUTTON[label] : 0));
+    update();
+  });
+  addEventListener('keyup', (event) => {
+    swallowed.delete(event.code);
+    if (keys.delete(event.code)) update();
+  });
+  // Without the keyboard, every key is up; presses already seen still count.
+  addEventListener('blur', () => { keys.clear(); touches.clear(); update(); });
+  document.addEventListener('visibilitychange', maybeWake);
+  $('help').addEventListener('pointerdown', () => showHelp(false));
+
+  // Touch buttons: a touch holds the button until the finger leaves; a tap counts once.
+  for (const button of document.querySelectorAll('#pad [data-button]')) {
+    const release = (event) => { if (touches.delete(event.pointerId)) update(); };
+    button.addEventListener('pointerdown', (event) => {
+      event.preventDefault();
+      if (!playing || helpOpen) return;
+      button.setPointerCapture(event.pointerId);
+      touches.set(event.pointerId, BUTTON[button.dataset.button]);
+      update();
+    });
+    for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) button.addEventListener(type, release);
+  }
+  $('pad').hidden = !(navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches);
+
+  // The largest whole number of screen pixels a console pixel that fits; smaller only
+  // when not even one fits.
+  function fit() {
+    const stage = $('stage'), ratio = devicePixelRatio || 1;
+    const room = Math.min(stage.clientWidth * ratio / 400, stage.clientHeight * ratio / 480);
+    const scale = room >= 1 ? Math.floor(room) : room;
+    canvas.style.width = `${400 * scale / ratio}px`;
+    canvas.style.height = `${480 * scale / ratio}px`;
+  }
+  addEventListener('resize', fit);
+  new ResizeObserver(fit).observe($('stage'));
+
+  function save(bytes, type, extension) {
+    const stamp = new Date().toISOString().replace(/\..*/, '').replace(/[-:]/g, '').replace('T', '-');
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], { type }));
+    link.download = `quorvandelle-${stamp}.${extension}`;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+  function file(exported) {
+    const size = _malloc(4);
+    const data = exported(size);
+    const bytes = HEAPU8.slice(data, data + HEAP32[size >> 2]);
+    _free(size);
+    return bytes;
+  }
+  // The page's own buttons keep no focus, so that Enter and Space stay the game's.
+  const onClick = (id, action) => { $(id).onclick = () => { $(id).blur(); action(); }; };
+  onClick('screenshot', () => save(file(_webScreenshot), 'image/png', 'png'));
+  onClick('recording', () => save(file(_webRecording), 'text/plain', 'txt'));
+  onClick('help-button', () => showHelp(true));
+
+  document.documentElement.lang = language === 2 ? 'fr' : 'en';
+  $('screenshot').textContent = text.screenshot;
+  $('recording').textContent = text.recording;
+  $('help-button').textContent = `${text.help} (F1)`;
+  $('help-title').textContent = text.controls;
+  $('help-rows').append(...text.rows.map((row) => {
+    const line = document.createElement('tr');
+    for (const cell of row) line.append(Object.assign(document.createElement('td'), { textContent: cell }));
+    return line;
+  }));
+  $('help-more').textContent = text.more;
+  $('help-close').textContent = text.paused;
+  $('over-text').textContent = text.over;
+  $('again').textContent = text.again;
+  fit();
+
+  return {
+    frames: () => frames,
+    language: () => language,
+    // The console clock at start-up: ?seed=N, or now, in milliseconds since 1900.
+    seed: () => {
+      const seed = query.get('seed');
+      const largest = '18446744073709551615';
+      if (/^\d{1,20}$/.test(seed) && (seed.length < 20 || seed <= largest)) return seed;
+      return String(Date.now() + 2208988800000);
+    },
+    takeButtons(heldOut, pressedOut) {
+      readGamepads();
+      HEAPU32[heldOut >> 2] = held;
+      HEAPU32[pressedOut >> 2] = pressed;
+      pressed = 0;
+      frames++;
+    },
+    show(rgba) {
+      context.putImageData(new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, 400 * 480 * 4), 400, 480), 0, 0);
+    },
+    paused: () => paused(),
+    unpaused: () => new Promise((resolve) => { wake = resolve; }),
+    // START ended the game: the page says so and waits for the player to start another.
+    gameOver: () => new Promise((resolve) => {
+      playing = false;
+      $('over').hidden = false;
+      $('again').focus();
+      $('again').onclick = () => {
+        $('over').hidden = true;
+        keys.clear();
+        touches.clear();
+        held = pressed = frames = 0;
+        playing = true;
+        resolve();
+      };
+    }),
+  };
+})();
