@@ -14,6 +14,7 @@ play: build
 test: build
 	ctest --preset dev
 	$(MAKE) --no-print-directory test-arm
+	$(MAKE) --no-print-directory test-web
 	$(MAKE) --no-print-directory test-checks
 
 build: deps
@@ -71,3 +72,20 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	./build/bench/bench/game_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# The browser: build/web/quorvandelle.html, one self-contained page, and the headless
+# program for Node, build/web/quorvandelle-cli.js, with Debian's emscripten. Its tests
+# (part of `make test`) drive Debian's chromium with playwright-core from npm, installed
+# once per machine (scripts/install-npm).
+WEB_PACKAGES := cmake ninja-build libcli11-dev libstb-dev emscripten
+
+.PHONY: web test-web
+web:
+	@scripts/install-deps $(WEB_PACKAGES)
+	cmake --preset web
+	cmake --build --preset web
+
+test-web: web
+	@scripts/install-deps chromium
+	@scripts/install-npm tests/web
+	ctest --preset web
