@@ -72,6 +72,17 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	./build/bench/bench/game_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(MAKE) --no-print-directory bench-web
+
+# A frame in the browser's WebAssembly against the native frame, in the same run.
+.PHONY: bench-web
+bench-web: web
+	@scripts/install-deps chromium libbenchmark-dev
+	@scripts/install-npm tests/web
+	cmake --preset bench
+	cmake --build --preset bench --target frame_cost
+	cmake --build --preset web --target frame_cost
+	node bench/browser-frame.mjs build/bench/bench/frame_cost build/web/bench/frame_cost.js
 
 # The browser: build/web/quorvandelle.html, one self-contained page, and the headless
 # program for Node, build/web/quorvandelle-cli.js, with Debian's emscripten. Its tests

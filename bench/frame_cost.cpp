@@ -1,0 +1,97 @@
+// What a frame costs, the same program built for the desktop and for the browser's
+// WebAssembly (bench/browser-frame.mjs runs both): the heaviest frame drawn and
+// presented, and a frame of the game's own loop playing a year from a script. Prints
+// the fastest of seven runs (other work on the machine only ever slows a run down), in
+// microseconds a frame:
+//   heaviest_frame_us 17.8
+//   loop_frame_us 12.1
+#include <stdio.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+
+#include "app/app.h"
+#include "game/farm.h"
+#include "gfx/render.h"
+#include "host/replay.h"
+#include "platform/host_console.h"
+#include "screens/screens.h"
+#include "bench/scenes.h"
+
+#ifndef FRAME_COST_SCRIPT
+#error "FRAME_COST_SCRIPT names the year's script"
+#endif
+
+namespace {
+
+struct ScriptFrontend : HostFrontend {
+    ReplayCursor cursor;
+    u32 buttons = 0;
+    bool keepRunning() override { return cursor.next(&buttons); }
+    void sampleButtons(u32* held, u32* pressed) override {
+        *held = 0;
+        *pressed = buttons;
+    }
+};
+
+double nowUs(void) {
+    using namespace std::chrono;
+    return (double)duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count() / 1000.0;
+}
+
+// Seven runs of `work`, each `frames` frames long: the fastest, a frame.
+template <typename Work> double fastestUs(u64 frames, Work work) {
+    double fastest = 1e30;
+    for (int run = 0; run < 7; run++) {
+        double start = nowUs();
+        work();
+        fastest = std::min(fastest, (nowUs() - start) / (double)frames);
+    }
+    return fastest;
+}
+
+} // namespace
+
+int main() {
+    std::string text, error;
+    FILE* file = fopen(FRAME_COST_SCRIPT, "rb");
+    char chunk[4096];
+    for (size_t got; file != nullptr && (got = fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, got);
+    ReplayScript script;
+    if (file == nullptr || !parseReplayScript(text, FRAME_COST_SCRIPT, &script, &error)) {
+        fprintf(stderr, "frame_cost: cannot read %s %s\n", FRAME_COST_SCRIPT, error.c_str());
+        return 1;
+    }
+    if (file) fclose(file);
+
+    const u64 kHeavyFrames = 2000;
+    hostConsoleReset(0, CFG_LANGUAGE_FR);
+    gfxInitDefault();
+    double heaviest = fastestUs(kHeavyFrames, [] {
+        for (u64 i = 0; i < kHeavyFrames; i++) {
+            heaviestMonthFarm();
+            drawScreen();
+            clearBottomScreen();
+            gfxFlushBuffers();
+            gfxSwapBuffers();
+        }
+    });
+
+    const int kGames = 20;
+    u64 frames = 0;
+    for (const ReplayRun& run : script.runs) frames += run.frames;
+    ScriptFrontend replay;
+    double loop = fastestUs(frames * kGames, [&] {
+        for (int game = 0; game < kGames; game++) {
+            replay.cursor = ReplayCursor{&script.runs};
+            hostConsoleReset(7, CFG_LANGUAGE_FR);
+            farm = FarmState{};
+            hostConsoleSetFrontend(&replay);
+            appMain();
+            hostConsoleSetFrontend(nullptr);
+        }
+    });
+    printf("heaviest_frame_us %.2f\nloop_frame_us %.2f\n", heaviest, loop);
+    return 0;
+}
