@@ -3,7 +3,7 @@
 // on Node shows for the same presses; the page's recording replays there to the same end.
 //   node page.test.mjs PAGE.html CLI.js
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -30,6 +30,7 @@ before(async () => {
 after(async () => {
   await browser?.close();
   server?.close();
+  rmSync(work, { recursive: true, force: true });
   assert.deepEqual(errors, [], 'the page logged errors');
 });
 
@@ -83,30 +84,39 @@ async function recording(page) {
 // The buttons of a recording's frames, without the frames in which none went down.
 const presses = (script) => script.replace(/#.*/g, '').split(/\s+/).filter((t) => t && !t.startsWith('.') && !t.includes('='));
 
-test('keys play as the same presses do headless; the recording replays to the same end', async () => {
-  const page = await open('?seed=7&language=en');
-  const azertyA = () => page.evaluate(() => ['keydown', 'keyup'].forEach((type) =>
-    dispatchEvent(new KeyboardEvent(type, { code: 'KeyQ', key: 'a' }))));
-  for (const key of ['Enter', 'Space', 'ArrowRight', 'ArrowUp', 'Numpad8', 'Numpad4', 'PageUp', 'PageDown',
-    'KeyR', 'KeyL', 'ArrowDown', 'Numpad2', 'Numpad6', 'ArrowLeft', 'KeyA', azertyA, 'NumpadEnter']) {
-    await (typeof key === 'string' ? page.keyboard.press(key) : key());
+// Presses one after another, each scanned in a frame of its own.
+async function play(page, actions) {
+  for (const action of actions) {
+    await action();
     await settle(page, 2);
   }
-  await page.keyboard.down('ArrowUp'); // held, with the keyboard's auto-repeat: one press
-  await settle(page, 2);
-  await page.keyboard.down('ArrowUp');
-  await settle(page, 2);
-  await page.keyboard.up('ArrowUp');
-  await page.keyboard.press('Enter');
-  await settle(page);
-  const played = 'A A DRIGHT DUP CPAD_UP CPAD_LEFT R L R L DDOWN CPAD_DOWN CPAD_RIGHT DLEFT A A A DUP A . .';
-  const headless = replay(`seed=7 language=en ${played}`, 'keys');
-  assert.deepEqual([headless.state.gameState, headless.state.foodStock, headless.state.month], [6, 15, 1]);
-  assert.equal(await differingPixels(page, headless.png), 0);
+}
+const times = (n, action) => Array(n).fill(action);
 
+test('a year with the keys plays as the same presses headless; the recording replays to the same end', async () => {
+  const page = await open('?seed=7&language=en');
+  const key = (name) => () => page.keyboard.press(name);
+  const azertyA = () => page.evaluate(() => ['keydown', 'keyup'].forEach((type) =>
+    dispatchEvent(new KeyboardEvent(type, { code: 'KeyQ', key: 'a' }))));
+  await play(page, [...['Enter', 'Space', 'ArrowRight', 'ArrowUp', 'Numpad8', 'Numpad4', 'PageUp', 'PageDown', 'KeyR',
+    'KeyL', 'ArrowDown', 'Numpad2', 'Numpad6', 'ArrowLeft', 'KeyA'].map(key), azertyA, key('NumpadEnter'),
+  // Held, with the keyboard's auto-repeat: one press.
+  () => page.keyboard.down('ArrowUp'), () => page.keyboard.down('ArrowUp'), () => page.keyboard.up('ArrowUp'), key('Enter')]);
+  await settle(page);
+  const played = 'A A DRIGHT DUP CPAD_UP CPAD_LEFT R L R L DDOWN CPAD_DOWN CPAD_RIGHT DLEFT A A A DUP A';
+  const food = replay(`seed=7 language=en ${played} . .`, 'food');
+  assert.deepEqual([food.state.gameState, food.state.foodStock, food.state.month], [6, 15, 1]);
+  assert.equal(await differingPixels(page, food.png), 0);
+
+  await play(page, times(79, key('Enter'))); // no cages, then months 2 to 12 answered with 0
+  await settle(page);
+  const year = `${played}${' A'.repeat(79)}`;
+  const headless = replay(`seed=7 language=en ${year} . .`, 'year');
+  assert.deepEqual([headless.state.gameState, headless.state.month], [8, 13]);
+  assert.equal(await differingPixels(page, headless.png), 0);
   const recorded = await recording(page);
-  assert.deepEqual(presses(recorded), played.split(' ').filter((t) => t !== '.'));
-  const again = replay(recorded, 'keys-recorded');
+  assert.deepEqual(presses(recorded), year.split(' '));
+  const again = replay(recorded, 'year-recorded');
   assert.deepEqual(again.state, headless.state);
   assert.equal(await differingPixels(page, again.png), 0);
 
@@ -129,23 +139,23 @@ test('keys play as the same presses do headless; the recording replays to the sa
   assert.equal(await differingPixels(page, replay('language=en .', 'rules-en').png), 0);
 });
 
-test('touch buttons and a game controller press the console buttons; French by the browser', async () => {
+test('a year with touch buttons and a game controller; French by the browser', async () => {
   const page = await open('?seed=12', { hasTouch: true, isMobile: true, locale: 'fr-FR', viewport: { width: 390, height: 844 } });
   assert.equal(await differingPixels(page, replay('language=fr .', 'rules-fr').png), 0);
-  for (const button of ['A', 'A', 'DUP', 'DRIGHT', 'R', 'L', 'DDOWN', 'DLEFT']) {
-    await page.tap(`#pad [data-button=${button}]`);
-    await settle(page, 2);
-  }
-  for (const [kind, index, down, up] of [['buttons', 0, { pressed: true }, { pressed: false }], ['axes', 0, 0.9, 0],
-    ['buttons', 12, { pressed: true }, { pressed: false }]]) {
-    for (const value of [down, up]) {
-      await page.evaluate(([kind, index, value]) => { window.pad[kind][index] = value; }, [kind, index, value]);
-      await settle(page, 2);
-    }
-  }
+  const tap = (button) => () => page.tap(`#pad [data-button=${button}]`);
+  const pad = (kind, index, value) => () => page.evaluate(([kind, index, value]) => { window.pad[kind][index] = value; }, [kind, index, value]);
+  const padButton = (index) => [pad('buttons', index, { pressed: true }), pad('buttons', index, { pressed: false })];
+  await play(page, [...['A', 'A', 'DUP', 'DRIGHT', 'R', 'L', 'DDOWN', 'DLEFT'].map(tap),
+    pad('axes', 0, 0.9), pad('axes', 0, 0), ...padButton(14), ...padButton(0), ...times(82, tap('A'))]);
+  await settle(page);
+  const year = `A A DUP DRIGHT R L DDOWN DLEFT CPAD_RIGHT DLEFT A${' A'.repeat(82)}`;
+  const headless = replay(`seed=12 language=fr ${year} . .`, 'touch');
+  assert.deepEqual([headless.state.gameState, headless.state.month], [8, 13]);
+  assert.equal(await differingPixels(page, headless.png), 0);
+
   await page.tap('#pad [data-button=START]');
   await page.waitForSelector('#over', { state: 'visible' });
   const recorded = await recording(page);
   assert.match(recorded, /^seed=12\nlanguage=2\n/);
-  assert.deepEqual(presses(recorded), ['A', 'A', 'DUP', 'DRIGHT', 'R', 'L', 'DDOWN', 'DLEFT', 'A', 'CPAD_RIGHT', 'DUP', 'START']);
+  assert.deepEqual(presses(recorded), [...year.split(' '), 'START']);
 });
