@@ -95,6 +95,8 @@ const times = (n, action) => Array(n).fill(action);
 
 test('a year with the keys plays as the same presses headless; the recording replays to the same end', async () => {
   const page = await open('?seed=7&language=en');
+  const clock = () => page.evaluate(() => [Module.page.frames(), performance.now()]);
+  const start = await clock();
   const key = (name) => () => page.keyboard.press(name);
   const azertyA = () => page.evaluate(() => ['keydown', 'keyup'].forEach((type) =>
     dispatchEvent(new KeyboardEvent(type, { code: 'KeyQ', key: 'a' }))));
@@ -110,6 +112,8 @@ test('a year with the keys plays as the same presses headless; the recording rep
 
   await play(page, times(79, key('Enter'))); // no cages, then months 2 to 12 answered with 0
   await settle(page);
+  const end = await clock(); // never faster than the console's 59.83 frames a second
+  assert.ok(end[0] - start[0] <= ((end[1] - start[1]) / 1000) * 59.83 + 2, `${end[0] - start[0]} frames too fast`);
   const year = `${played}${' A'.repeat(79)}`;
   const headless = replay(`seed=7 language=en ${year} . .`, 'year');
   assert.deepEqual([headless.state.gameState, headless.state.month], [8, 13]);
