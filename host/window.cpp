@@ -262,7 +262,7 @@ void GameWindow::handle(const SDL_Event& event) {
 
 void GameWindow::showHelp(bool shown) {
     helpShown_ = shown;
-    redraw_ = true;
+    draw();
     // What was pressed while the controls were shown is not played afterwards.
     u32 held, pressed;
     if (!shown) buttons_.take(&held, &pressed);
