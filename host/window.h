@@ -14,8 +14,13 @@
 #include "host/session.h"
 #include "platform/host_console.h"
 
+// The largest whole scale, no larger than `asked` (0: as large as it goes), at which the
+// window and its frame fit in a display's usable area of this size; at least 1.
+int fittingScale(int usableWidth, int usableHeight, int asked);
+
 struct WindowSettings {
-    int scale = 2;
+    int scale = 0;                                  // 0: the largest that fits the display
+    u8 language = CFG_LANGUAGE_EN;                  // of the controls' help
     bool paced = true;                              // false: frames back to back
     const std::vector<ReplayRun>* script = nullptr; // played first, then the keys take over
     std::string screenshotFolder = ".";
@@ -50,17 +55,24 @@ class GameWindow final : public HostFrontend {
     std::string saveScreenshot();
 
     SDL_Window* sdlWindow() const { return window_; }
+    bool helpShown() const { return helpShown_; }
 
   private:
     void pump();
     void handle(const SDL_Event& event);
     void draw();
+    void setTitle(const std::string& title, int seconds); // 0: for good
+    void plainTitleWhenDue();
+    void showHelp(bool shown);
+    void fitToDisplay();
+    void drawHelp();
 
     WindowSettings settings_;
     bool started_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    SDL_Texture* helpTexture_ = nullptr; // the controls, over the picture
 
     ButtonTracker buttons_;
     PlayerSession session_;
@@ -68,6 +80,9 @@ class GameWindow final : public HostFrontend {
     bool closed_ = false;
     bool minimised_ = false;
     bool redraw_ = false;
+    bool helpShown_ = false; // the game waits while the controls are shown
+    bool titleLasts_ = true; // false: it goes back to the plain title at titleUntil_
+    std::chrono::steady_clock::time_point titleUntil_;
     std::vector<u8> picture_;
     // The framebuffers the picture was made from: an unchanged frame is not drawn again.
     std::vector<u8> shownTop_;
