@@ -121,6 +121,7 @@ Module.page = (() => {
     });
     for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) button.addEventListener(type, release);
   }
+  $('pad').addEventListener('contextmenu', (event) => event.preventDefault()); // a long press is a held button
   $('pad').hidden = !(navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches);
 
   // The largest whole number of screen pixels a console pixel that fits; smaller only
