@@ -25,7 +25,7 @@ EM_ASYNC_JS(void, pageGameOver, (), { await Module.page.gameOver(); });
 
 namespace {
 
-// The screens as the page shows them: the screenshot's layout with an opaque alpha.
+// The screens as the page shows them: in the screenshot's layout, then as the canvas takes them.
 u8 picture[SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3];
 u8 canvasPixels[SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 4];
 // The framebuffers the picture was made from: an unchanged frame is not shown again.
@@ -77,6 +77,7 @@ class WebPage final : public HostFrontend {
     }
 
     std::string recording() const { return session_.recordingText(clockMs_, language_); }
+    void note(const std::string& text) { session_.note(text); }
 
   private:
     // Beside the narrower lower screen the pixels are clear: the page shows through.
@@ -104,15 +105,17 @@ std::string download; // the last file asked for, kept until the next
 
 } // namespace
 
-// Files the page offers: what the screens show as a PNG, and the session as a replay script.
-extern "C" EMSCRIPTEN_KEEPALIVE const char* webScreenshot(int* size) {
+// Files the page offers: what the screens show as a PNG, noted in the recording at its
+// frame as the window notes its screenshots, and the session as a replay script.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webScreenshot(const char* name, int* size) {
+    page.note(std::string("screenshot ") + name);
     std::vector<u8> rgb(picture, picture + sizeof picture);
     download = encodePng(rgb, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
     *size = (int)download.size();
     return download.data();
 }
 
-extern "C" EMSCRIPTEN_KEEPALIVE const char* webRecording(int* size) {
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webRecording(const char* /*name*/, int* size) {
     download = page.recording();
     *size = (int)download.size();
     return download.data();

@@ -136,25 +136,26 @@ Module.page = (() => {
   addEventListener('resize', fit);
   new ResizeObserver(fit).observe($('stage'));
 
-  function save(bytes, type, extension) {
+  // Downloads what an exported function hands out (its bytes and their count), named
+  // with the date and time.
+  function save(exported, type, extension) {
     const stamp = new Date().toISOString().replace(/\..*/, '').replace(/[-:]/g, '').replace('T', '-');
+    const name = `quorvandelle-${stamp}.${extension}`;
+    const size = _malloc(4), text = _malloc(64);
+    stringToUTF8(name, text, 64);
+    const data = exported(text, size);
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([bytes], { type }));
-    link.download = `quorvandelle-${stamp}.${extension}`;
+    link.href = URL.createObjectURL(new Blob([HEAPU8.slice(data, data + HEAP32[size >> 2])], { type }));
+    link.download = name;
     link.click();
-    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-  }
-  function file(exported) {
-    const size = _malloc(4);
-    const data = exported(size);
-    const bytes = HEAPU8.slice(data, data + HEAP32[size >> 2]);
     _free(size);
-    return bytes;
+    _free(text);
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
   // The page's own buttons keep no focus, so that Enter and Space stay the game's.
   const onClick = (id, action) => { $(id).onclick = () => { $(id).blur(); action(); }; };
-  onClick('screenshot', () => save(file(_webScreenshot), 'image/png', 'png'));
-  onClick('recording', () => save(file(_webRecording), 'text/plain', 'txt'));
+  onClick('screenshot', () => save(_webScreenshot, 'image/png', 'png'));
+  onClick('recording', () => save(_webRecording, 'text/plain', 'txt'));
   onClick('help-button', () => showHelp(true));
 
   document.documentElement.lang = language === 2 ? 'fr' : 'en';

@@ -77,10 +77,11 @@ const differingPixels = (page, png) => page.evaluate(async (png) => {
   return differing;
 }, png);
 
-async function recording(page) {
-  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#recording')]);
-  return readFileSync(await download.path(), 'utf8');
+async function download(page, button, encoding = 'utf8') {
+  const [file] = await Promise.all([page.waitForEvent('download'), page.click(button)]);
+  return readFileSync(await file.path(), encoding);
 }
+const recording = (page) => download(page, '#recording');
 // The buttons of a recording's frames, without the frames in which none went down.
 const presses = (script) => script.replace(/#.*/g, '').split(/\s+/).filter((t) => t && !t.startsWith('.') && !t.includes('='));
 
@@ -118,7 +119,9 @@ test('a year with the keys plays as the same presses headless; the recording rep
   const headless = replay(`seed=7 language=en ${year} . .`, 'year');
   assert.deepEqual([headless.state.gameState, headless.state.month], [8, 13]);
   assert.equal(await differingPixels(page, headless.png), 0);
+  assert.equal(await differingPixels(page, await download(page, '#screenshot', 'base64')), 0);
   const recorded = await recording(page);
+  assert.match(recorded, /\n# screenshot quorvandelle-\d{8}-\d{6}\.png\n/);
   assert.deepEqual(presses(recorded), year.split(' '));
   const again = replay(recorded, 'year-recorded');
   assert.deepEqual(again.state, headless.state);
