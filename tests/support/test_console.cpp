@@ -7,6 +7,7 @@
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
+#define STBI_NO_THREAD_LOCALS // newlib on the console has none
 #define STBI_ONLY_PNG
 #include <stb/stb_image.h>
 

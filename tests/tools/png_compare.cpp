@@ -5,6 +5,7 @@
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
+#define STBI_NO_THREAD_LOCALS // newlib on the console has none
 #include <stb/stb_image.h>
 
 int main(int argc, char** argv) {
