@@ -27,11 +27,11 @@ class Loop : public ::testing::Test {
 
 TEST_F(Loop, StartLeavesAtOnceAfterItsFramesA) {
     EXPECT_EQ(run({KEY_START, KEY_A}), 0); // the rules are composed, never presented
-    EXPECT_EQ(buttons.next * 10 + farm.showIntro, 11u); // the second frame never ran
+    EXPECT_EQ(Values({(long long)buttons.next, farm.showIntro}), Values({1, 1})); // the second frame never ran
     expectClosedInOrder(0);
     resetConsoleAndFarm();
     EXPECT_EQ(run({KEY_A | KEY_START}), 0);
-    EXPECT_EQ(farm.showIntro * 10 + farm.gameState, Situation);
+    EXPECT_EQ(Values({farm.showIntro, farm.gameState}), Values({0, Situation}));
     expectClosedInOrder(0);
 }
 
@@ -60,7 +60,7 @@ TEST_F(Loop, AnEditIsShownTwoFramesLaterAndJudgedInTheNext) {
     EXPECT_NE(buttons.shown[5], buttons.shown[2]); // 1
     resetConsoleAndFarm();
     run({KEY_A, KEY_A, KEY_DRIGHT, KEY_A});
-    EXPECT_EQ(farm.gameState * 10 + farm.adultMales, SellFemales * 10 + 0); // the male was sold
+    EXPECT_EQ(Values({farm.gameState, farm.adultMales}), Values({SellFemales, 0})); // the male was sold
 }
 
 TEST_F(Loop, EachQuestionReceivesTheNumberBeingEntered) {

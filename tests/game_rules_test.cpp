@@ -159,9 +159,8 @@ TEST_F(Rules, OvercrowdedCagesSuffocate) {
         farm.adultMales = m.adults, farm.youngMales = m.young, farm.maleCages = m.cages;
         farm.adultFemales = f.adults, farm.youngFemales = f.young, farm.femaleCages = f.cages;
         closeMonth();
-        EXPECT_EQ(farm.adultMales * 1000000 + farm.malesPerCage, m.left * 1000000 + m.perCage) << i;
-        EXPECT_EQ(farm.adultFemales * 1000000 + farm.femalesPerCage, f.left * 1000000 + f.perCage) << i;
-        EXPECT_EQ(farm.deadSuffocated, m.dead + f.dead) << i;
+        EXPECT_EQ(Values({farm.adultMales, farm.malesPerCage, farm.adultFemales, farm.femalesPerCage, farm.deadSuffocated}),
+                  Values({m.left, m.perCage, f.left, f.perCage, m.dead + f.dead})) << i;
     }
 }
 
@@ -173,7 +172,7 @@ TEST_F(Rules, TheYoungSuffocateFirst) {
     int size = rand() % 18 + 1, males = rand() % size + 1;
     srand(99);
     closeMonth();
-    EXPECT_EQ(farm.youngMales * 1000 + farm.adultMales, 20);
+    EXPECT_EQ(Values({farm.youngMales, farm.adultMales}), Values({0, 20}));
     EXPECT_EQ(farm.deadSuffocated, males + 5);
     EXPECT_EQ(farm.youngFemales, size - males);
 }
@@ -200,8 +199,7 @@ TEST_F(Rules, LittersThenHungerDrawInOrder) {
         srand(7);
         closeMonth();
         SCOPED_TRACE(::testing::Message() << c[0] << " couplings, " << c[1] << " kg");
-        EXPECT_EQ(std::vector<int>({farm.adultMales, farm.adultFemales, farm.youngMales, farm.youngFemales}),
-                  std::vector<int>(count, count + 4));
+        EXPECT_EQ(Values({farm.adultMales, farm.adultFemales, farm.youngMales, farm.youngFemales}), Values(count, count + 4));
         EXPECT_EQ(farm.deadOfHunger, total >= c[1] ? total - c[1] : 0); // 7 kg for 7: none dies
         EXPECT_EQ(farm.foodStock, total < c[1] ? c[1] - total : 0);
         EXPECT_EQ(farm.hamsterPrice, price);
@@ -223,7 +221,7 @@ TEST_F(Rules, TheTwelfthMonthEndsTheGameWithItsValue) {
         farm.adultMales = c.males, farm.adultFemales = c.females, farm.youngMales = farm.youngFemales = 0;
         farm.maleCages = c.maleCages, farm.femaleCages = c.femaleCages, farm.cash = c.cash;
         closeMonth();
-        EXPECT_EQ(farm.gameState * 100 + farm.month, GameOver * 100 + 13);
+        EXPECT_EQ(Values({farm.gameState, farm.month}), Values({GameOver, 13}));
         EXPECT_EQ(farm.breedingValue, c.value) << c.value;
     }
     // A plays again: the starting farm, straight to the month screen.

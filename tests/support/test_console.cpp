@@ -1,7 +1,6 @@
 #include "support/test_console.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <sstream>
 

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
                 at / 3 / width[0], pixels[0][at], pixels[0][at + 1], pixels[0][at + 2], pixels[1][at],
                 pixels[1][at + 1], pixels[1][at + 2]);
     }
+    stbi_image_free(pixels[0]), stbi_image_free(pixels[1]);
     if (differing) fprintf(stderr, "png_compare: %ld pixels differ\n", differing);
     return differing ? 1 : 0;
 }
