@@ -1,4 +1,4 @@
-// Test helpers: a console whose buttons come from the test, a fresh farm, the goldens.
+// What the tests share: a console whose buttons come from the test, a fresh farm, the goldens.
 #pragma once
 
 #include <stddef.h>
