@@ -14,6 +14,7 @@ play: build
 test: build
 	ctest --preset dev
 	$(MAKE) --no-print-directory test-arm
+	$(MAKE) --no-print-directory test-console
 	$(MAKE) --no-print-directory test-checks
 
 build: deps
@@ -39,15 +40,28 @@ test-arm: deps
 	ctest --preset arm
 
 # The console itself: build/3ds/quorvandelle.3dsx, with devkitPro's SDK (3ds-dev).
+# scripts/console-sdk mends a copy of the SDK whose tool links became plain files.
 CONSOLE_SDK_MISSING := make 3ds needs the console SDK: install devkitPro pacman, then \
 	`dkp-pacman -S 3ds-dev`, and set DEVKITPRO (usually /opt/devkitpro)
 
-.PHONY: 3ds
+.PHONY: 3ds test-console
 3ds:
 	$(if $(wildcard $(DEVKITPRO)/cmake/3DS.cmake),,$(error $(CONSOLE_SDK_MISSING)))
-	cmake --preset 3ds
-	cmake --build --preset 3ds
+	@scripts/install-deps cmake gcc-arm-none-eabi
+	sdk=$$(scripts/console-sdk "$(DEVKITPRO)" build/devkitpro) && \
+	DEVKITPRO=$$sdk cmake --preset 3ds && DEVKITPRO=$$sdk cmake --build --preset 3ds
 	@echo "Copy build/3ds/quorvandelle.3dsx to /3ds/ on the console's SD card."
+
+# Part of `make test` when DEVKITPRO is set: the console build, its title, icon and symbols.
+test-console:
+ifeq ($(DEVKITPRO),)
+	@echo "Skipped the console build: DEVKITPRO is not set (see 'On the console' in the README)."
+else
+	$(MAKE) --no-print-directory 3ds
+	@scripts/install-deps python3
+	python3 tests/console_check.py build/3ds/quorvandelle.3dsx build/3ds/quorvandelle.elf \
+		app/icon.png arm-none-eabi-nm
+endif
 
 # Checks beyond the desktop's tests, part of `make test`: the whole suite again under
 # AddressSanitizer and UndefinedBehaviorSanitizer (build/asan), then the fuzz targets,

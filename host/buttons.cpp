@@ -1,15 +1,24 @@
 #include "host/buttons.h"
 
 const KeyBinding kKeyBindings[] = {
-    {SDL_SCANCODE_RETURN, KEY_A},     {SDL_SCANCODE_KP_ENTER, KEY_A},
-    {SDL_SCANCODE_SPACE, KEY_A},      {SDL_SCANCODE_X, KEY_A},
-    {SDL_SCANCODE_UP, KEY_DUP},       {SDL_SCANCODE_DOWN, KEY_DDOWN},
-    {SDL_SCANCODE_LEFT, KEY_DLEFT},   {SDL_SCANCODE_RIGHT, KEY_DRIGHT},
-    {SDL_SCANCODE_W, KEY_CPAD_UP},    {SDL_SCANCODE_S, KEY_CPAD_DOWN},
-    {SDL_SCANCODE_A, KEY_CPAD_LEFT},  {SDL_SCANCODE_D, KEY_CPAD_RIGHT},
-    {SDL_SCANCODE_E, KEY_R},          {SDL_SCANCODE_PAGEUP, KEY_R},
-    {SDL_SCANCODE_Q, KEY_L},          {SDL_SCANCODE_PAGEDOWN, KEY_L},
-    {SDL_SCANCODE_ESCAPE, KEY_START},
+    {SDL_SCANCODE_A, SDLK_a, KEY_A},
+    {SDL_SCANCODE_RETURN, SDLK_UNKNOWN, KEY_A},
+    {SDL_SCANCODE_KP_ENTER, SDLK_UNKNOWN, KEY_A},
+    {SDL_SCANCODE_SPACE, SDLK_UNKNOWN, KEY_A},
+    {SDL_SCANCODE_UP, SDLK_UNKNOWN, KEY_DUP},
+    {SDL_SCANCODE_DOWN, SDLK_UNKNOWN, KEY_DDOWN},
+    {SDL_SCANCODE_LEFT, SDLK_UNKNOWN, KEY_DLEFT},
+    {SDL_SCANCODE_RIGHT, SDLK_UNKNOWN, KEY_DRIGHT},
+    // The Circle Pad does what the D-pad does; the numeric keypad's arrows give it keys of its own.
+    {SDL_SCANCODE_KP_8, SDLK_UNKNOWN, KEY_CPAD_UP},
+    {SDL_SCANCODE_KP_2, SDLK_UNKNOWN, KEY_CPAD_DOWN},
+    {SDL_SCANCODE_KP_4, SDLK_UNKNOWN, KEY_CPAD_LEFT},
+    {SDL_SCANCODE_KP_6, SDLK_UNKNOWN, KEY_CPAD_RIGHT},
+    {SDL_SCANCODE_R, SDLK_r, KEY_R},
+    {SDL_SCANCODE_PAGEUP, SDLK_UNKNOWN, KEY_R},
+    {SDL_SCANCODE_L, SDLK_l, KEY_L},
+    {SDL_SCANCODE_PAGEDOWN, SDLK_UNKNOWN, KEY_L},
+    {SDL_SCANCODE_ESCAPE, SDLK_UNKNOWN, KEY_START},
 };
 const size_t kKeyBindingCount = sizeof kKeyBindings / sizeof kKeyBindings[0];
 static_assert(sizeof kKeyBindings / sizeof kKeyBindings[0] <= 32, "one bit a key");
@@ -61,8 +70,11 @@ void ButtonTracker::handle(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         if (event.key.repeat) return;
+        const SDL_Keysym& key = event.key.keysym;
         for (size_t i = 0; i < kKeyBindingCount; i++) {
-            if (kKeyBindings[i].key != event.key.keysym.scancode) continue;
+            const KeyBinding& binding = kKeyBindings[i];
+            bool labelled = binding.label != SDLK_UNKNOWN && binding.label == key.sym;
+            if (binding.place != key.scancode && !labelled) continue;
             if (event.type == SDL_KEYDOWN) keys_ |= 1u << i;
             else keys_ &= ~(1u << i);
         }

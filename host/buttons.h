@@ -8,10 +8,12 @@
 
 #include "platform/ctru.h"
 
-// The keyboard, as --help and the README tell it. Letter keys go by their place on the
-// keyboard (a US layout's W A S D, Q, E, X), so that they stay together on any layout.
+// The keyboard, as --help and the README tell it. A letter key counts by its place on
+// the keyboard (as on a US layout) and by what is written on it, so that A, R and L
+// are where a player looks for them on any layout.
 struct KeyBinding {
-    SDL_Scancode key;
+    SDL_Scancode place;
+    SDL_Keycode label; // SDLK_UNKNOWN: by place only
     u32 button;
 };
 extern const KeyBinding kKeyBindings[];

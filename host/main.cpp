@@ -41,8 +41,9 @@ bool readWholeFile(const std::string& path, std::string* text, std::string* erro
     size_t got;
     while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text->append(chunk, got);
     bool failed = ferror(file) != 0;
+    int reason = errno;
     if (file != stdin) fclose(file);
-    if (failed) *error = path + ": cannot read";
+    if (failed) *error = path + ": cannot read: " + strerror(reason);
     return !failed;
 }
 

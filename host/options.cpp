@@ -13,18 +13,29 @@
 
 namespace {
 
+// What the buttons do, true of every way to play.
+#define QUORVANDELLE_BUTTONS                                                                  \
+    "A confirms. On a question, right and left (the D-pad or the Circle Pad) change the\n"     \
+    "number by 1, up and down by 10, R and L by 100. START leaves the game.\n"
+
 #ifdef QUORVANDELLE_WINDOW
 const char kDescription[] =
     "Quorvandelle: run a hamster breeding farm for twelve months.\n"
-    "Without --headless the game opens in a window.";
+    "Without --headless the game opens in a window.\n" QUORVANDELLE_BUTTONS;
 #else
 const char kDescription[] =
     "Quorvandelle: run a hamster breeding farm for twelve months.\n"
-    "This build has no window: play it with --headless --replay FILE.";
+    "This build has no window: play it with --headless --replay FILE.\n" QUORVANDELLE_BUTTONS;
 #endif
 
 std::string checkLanguage(const std::string& text) {
     return parseLanguage(text) ? "" : "'" + text + "' is not en, fr or a language code from 0 to 255";
+}
+
+std::string checkScale(const std::string& text) {
+    std::optional<u64> scale = parseU64(text);
+    if (!scale) return "'" + text + "' is not a number";
+    return *scale >= 1 && *scale <= 16 ? "" : "'" + text + "' is not from 1 to 16";
 }
 
 std::string checkSeed(const std::string& text) {
@@ -34,18 +45,19 @@ std::string checkSeed(const std::string& text) {
 // The window's keys; the same table is in the README.
 [[maybe_unused]] const char kWindowHelp[] =
     "\nIn the window:\n"
-    "  A               Enter, Space or X\n"
+    "  A               A, Enter or Space\n"
     "  D-pad           arrow keys\n"
-    "  Circle Pad      W A S D\n"
-    "  R / L           E or Page Up / Q or Page Down\n"
+    "  Circle Pad      the numeric keypad's 8 4 6 2\n"
+    "  R / L           R or Page Up / L or Page Down\n"
     "  START (quit)    Escape\n"
+    "  the controls    F1 (the game waits; any key closes them)\n"
     "  full screen     F11\n"
     "  screenshot      F12 (a PNG in the current folder)\n"
-    "With --replay the window plays the script at the console's pace, then the keys\n"
-    "take over.\n"
-    "Letter keys go by their place on a US keyboard (on AZERTY: Z Q S D, A, E, X).\n"
+    "Letter keys count by their place on a US keyboard and by what is written on them.\n"
     "A game controller works too: A, D-pad, left stick as the Circle Pad, L and R\n"
-    "shoulders, Start.\n";
+    "shoulders, Start.\n"
+    "With --replay the window plays the script at the console's pace, then the keys\n"
+    "take over.\n";
 
 } // namespace
 
@@ -62,6 +74,7 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
     CLI::App app(kDescription, "quorvandelle");
     std::string language;
     std::string seed;
+    std::string scale;
     app.add_flag("--headless", options->headless,
                  "no window; frames run back to back with no pacing; needs --replay");
     app.add_option("--replay", options->replayPath,
@@ -79,16 +92,19 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
         ->type_name("N")
         ->check(checkSeed);
     app.add_option("--screenshot", options->screenshotPath,
-                   "at exit, write the last presented frame as a PNG, 400x480 RGB: the upper "
-                   "screen in rows 0-239, the lower screen at x 40-359 of rows 240-479")
+                   "at exit, write the last frame the console presented as a PNG, 400x480 RGB: "
+                   "the upper screen in rows 0-239, the lower screen at x 40-359 of rows 240-479; "
+                   "that frame was drawn before its own buttons took effect, so a script that "
+                   "ends on a press shows the screen before it")
         ->type_name("FILE");
     app.add_option("--state", options->statePath,
                    "at exit, write the farm's state as one JSON object, a member per field")
         ->type_name("FILE");
-    app.add_option("--scale", options->scale,
-                   "window only: each console pixel as N x N window pixels, N from 1 to 16; default 2")
+    app.add_option("--scale", scale,
+                   "window only: each console pixel as N x N window pixels, N from 1 to 16; "
+                   "default and at most: the largest that fits the display")
         ->type_name("N")
-        ->check(CLI::Range(1, 16).description(""));
+        ->check(checkScale);
     app.add_option("--record", options->recordPath,
                    "window only: at exit, write the session as a replay script (with its seed "
                    "and language) that --headless --replay plays to the same end")
@@ -112,6 +128,7 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
     }
     if (!language.empty()) options->language = parseLanguage(language);
     if (!seed.empty()) options->seed = parseU64(seed);
+    if (!scale.empty()) options->scale = (int)*parseU64(scale);
     if (options->headless && (app.count("--scale") > 0 || !options->recordPath.empty())) {
         fprintf(stderr, "quorvandelle: --scale and --record are for the window, not --headless (see --help)\n");
         return 2;

@@ -15,7 +15,7 @@ struct Options {
     std::string statePath;
 
     // The window (not with --headless).
-    int scale = 2;          // each console pixel is scale x scale window pixels
+    int scale = 0;          // each console pixel is scale x scale window pixels; 0: fit the display
     std::string recordPath; // empty: no recording
 };
 

@@ -107,12 +107,7 @@ class Parser {
                 token = token.substr(plus + 1);
             }
         }
-        if (!script_->runs.empty() && script_->runs.back().buttons == buttons &&
-            script_->runs.back().frames <= std::numeric_limits<u64>::max() - count) {
-            script_->runs.back().frames += count;
-        } else {
-            script_->runs.push_back(ReplayRun{buttons, count});
-        }
+        appendFrames(&script_->runs, buttons, count);
         return true;
     }
 
@@ -177,17 +172,55 @@ std::string formatButtons(u32 buttons) {
     return token.empty() ? "." : token;
 }
 
+void appendFrames(std::vector<ReplayRun>* runs, u32 buttons, u64 frames) {
+    if (!runs->empty() && runs->back().buttons == buttons &&
+        runs->back().frames <= std::numeric_limits<u64>::max() - frames) {
+        runs->back().frames += frames;
+    } else {
+        runs->push_back(ReplayRun{buttons, frames});
+    }
+}
+
 std::string formatReplayScript(const ReplayScript& script) {
     std::string text;
     if (script.seed) text += "seed=" + std::to_string(*script.seed) + "\n";
     if (script.language) text += "language=" + std::to_string(*script.language) + "\n";
     size_t onLine = 0;
+    auto endLine = [&] {
+        if (onLine > 0) text.back() = '\n';
+        onLine = 0;
+    };
+    size_t note = 0;
+    u64 frame = 0;
+    auto notesUpTo = [&](u64 at) {
+        for (; note < script.notes.size() && script.notes[note].frame <= at; note++) {
+            endLine();
+            // A line break inside a note would turn the rest of it into frames.
+            std::string comment = script.notes[note].text;
+            for (char& c : comment) {
+                if (c == '\n' || c == '\r') c = ' ';
+            }
+            text += "# " + comment + "\n";
+        }
+    };
     for (const ReplayRun& run : script.runs) {
-        text += formatButtons(run.buttons);
-        if (run.frames != 1) text += "*" + std::to_string(run.frames);
-        text += ++onLine % 16 == 0 ? "\n" : " ";
+        // A run that a note falls inside is written in two tokens, the note between them.
+        for (u64 left = run.frames; left > 0;) {
+            notesUpTo(frame);
+            u64 take = left;
+            if (note < script.notes.size() && script.notes[note].frame - frame < take) {
+                take = script.notes[note].frame - frame;
+            }
+            text += formatButtons(run.buttons);
+            if (take != 1) text += "*" + std::to_string(take);
+            text += ' ';
+            if (++onLine == 16) endLine();
+            frame += take;
+            left -= take;
+        }
     }
-    if (!text.empty() && text.back() == ' ') text.back() = '\n';
+    endLine();
+    notesUpTo(std::numeric_limits<u64>::max());
     return text;
 }
 

@@ -17,10 +17,17 @@ struct ReplayRun {
     u64 frames;
 };
 
+// A comment that stands before frame `frame` (counted from 0) of a script.
+struct ReplayNote {
+    u64 frame;
+    std::string text;
+};
+
 struct ReplayScript {
     std::optional<u64> seed;
     std::optional<u8> language;
     std::vector<ReplayRun> runs;
+    std::vector<ReplayNote> notes; // written by formatReplayScript; a parsed script has none
 };
 
 // Parses a whole script; on failure returns false and sets `error` to
@@ -33,7 +40,11 @@ std::optional<u8> parseLanguage(std::string_view text);
 // A whole decimal number from 0 to 2^64 - 1.
 std::optional<u64> parseU64(std::string_view text);
 
-// The script's text: settings first, then one token a run ("A+START", ".", "DUP*3").
+// Adds `frames` frames of these buttons, folded into the last run when it has the same.
+void appendFrames(std::vector<ReplayRun>* runs, u32 buttons, u64 frames);
+
+// The script's text: settings first, then one token a run ("A+START", ".", "DUP*3"),
+// and each note as a '#' comment line between the frames it stands between.
 std::string formatReplayScript(const ReplayScript& script);
 // The token of one frame's buttons, without a repeat count.
 std::string formatButtons(u32 buttons);

@@ -4,6 +4,7 @@
 #include <string.h>
 #include <time.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -12,15 +13,41 @@
 #include "app/app.h"
 #include "gfx/render.h"
 #include "host/outputs.h"
+#include "host/pacing.h"
 
 namespace {
 
 const char kTitle[] = "Quorvandelle";
 const size_t kPictureBytes = (size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3;
 
-// A whole game is a few thousand changes of buttons; room for many is kept from the
-// start so that recording does not allocate while playing.
-const size_t kRecordingRoom = 1 << 16;
+// Room kept beside the picture for the window's frame and title bar, which the system
+// draws outside the window's own size.
+const int kFrameRoomX = 16;
+const int kFrameRoomY = 48;
+
+// How long the title tells something before it is plain again.
+const int kHintSeconds = 5;
+const int kScreenshotSeconds = 3;
+
+// The controls, in the game's own font and language, as two columns.
+struct HelpLine {
+    const char* french[2];
+    const char* english[2];
+};
+const HelpLine kHelp[] = {
+    {{"VALIDER (A)", "A, ENTREE, ESPACE"}, {"CONFIRM (A)", "A, ENTER, SPACE"}},
+    {{"NOMBRE +1 / -1", "DROITE / GAUCHE"}, {"NUMBER +1 / -1", "RIGHT / LEFT"}},
+    {{"NOMBRE +10 / -10", "HAUT / BAS"}, {"NUMBER +10 / -10", "UP / DOWN"}},
+    {{"NOMBRE +100 / -100", "R / L, PAGE PREC. / SUIV."}, {"NUMBER +100 / -100", "R / L, PAGE UP / DOWN"}},
+    {{"PAD CIRCULAIRE", "PAVE NUM. 8 4 6 2"}, {"CIRCLE PAD", "KEYPAD 8 4 6 2"}},
+    {{"QUITTER (START)", "ECHAP"}, {"QUIT (START)", "ESCAPE"}},
+    {{"PLEIN ECRAN", "F11"}, {"FULL SCREEN", "F11"}},
+    {{"CAPTURE D'ECRAN", "F12"}, {"SCREENSHOT", "F12"}},
+    {{"CETTE AIDE", "F1"}, {"THIS HELP", "F1"}},
+    {{"MANETTE : A, CROIX, STICK GAUCHE, L, R, START", ""},
+     {"CONTROLLER: A, D-PAD, LEFT STICK, L, R, START", ""}},
+    {{"UNE TOUCHE FERME CETTE AIDE.", ""}, {"ANY KEY CLOSES THIS HELP.", ""}},
+};
 
 // The offscreen and dummy drivers show nothing: without a display the player is told
 // so rather than given an invisible window, unless SDL_VIDEODRIVER asks for one.
@@ -40,12 +67,11 @@ bool startVideo(void) {
 
 } // namespace
 
-u64 nextVBlankNs(u64 elapsedNs) {
-    // In units of 1 / kTicksPerSecond ns, a frame lasts kTicksPerFrame * 10^9: exact.
-    using Wide = unsigned __int128;
-    const Wide frame = (Wide)kTicksPerFrame * 1000000000u;
-    Wide next = (Wide)elapsedNs * kTicksPerSecond / frame + 1;
-    return (u64)((next * frame + kTicksPerSecond - 1) / kTicksPerSecond);
+int fittingScale(int usableWidth, int usableHeight, int asked) {
+    int fits = std::min((usableWidth - kFrameRoomX) / SCREENSHOT_WIDTH,
+                        (usableHeight - kFrameRoomY) / SCREENSHOT_HEIGHT);
+    fits = std::max(fits, 1);
+    return asked > 0 ? std::min(asked, fits) : fits;
 }
 
 GameWindow::~GameWindow() { close(); }
@@ -62,52 +88,113 @@ bool GameWindow::open(const WindowSettings& settings, std::string* error) {
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER); // without it the keyboard still plays
     SDL_StopTextInput();
 
-    int scale = settings_.scale;
-    window_ = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               SCREENSHOT_WIDTH * scale, SCREENSHOT_HEIGHT * scale,
-                               SDL_WINDOW_RESIZABLE);
+    // Hidden until it has its size and place on the display it opens on.
+    window_ = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                               SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT,
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     // No vsync: the console's own refresh paces the game, not the monitor's.
     if (window_ != nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (renderer_ != nullptr) {
         texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB24, SDL_TEXTUREACCESS_STREAMING,
                                      SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
+        helpTexture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC,
+                                         SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
     }
-    if (texture_ == nullptr) {
+    if (texture_ == nullptr || helpTexture_ == nullptr) {
         *error = std::string("cannot open the window: ") + SDL_GetError();
         close();
         return false;
     }
+    fitToDisplay();
     SDL_SetWindowMinimumSize(window_, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
     // Whole console pixels, sharp, with black bars around when the window's shape differs.
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+    SDL_SetTextureScaleMode(helpTexture_, SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(helpTexture_, SDL_BLENDMODE_BLEND);
     SDL_RenderSetLogicalSize(renderer_, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
     SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    drawHelp();
+    SDL_ShowWindow(window_);
 
     // Until the first frame the screens are black, as the all-zero buffers are.
     picture_.assign(kPictureBytes, 0);
     shownTop_.assign(TOP_FRAMEBUFFER_BYTES, 0);
     shownBottom_.assign(BOTTOM_FRAMEBUFFER_BYTES, 0);
     SDL_UpdateTexture(texture_, nullptr, picture_.data(), SCREENSHOT_WIDTH * 3);
+    helpShown_ = false;
     draw();
+    bool french = settings_.language == CFG_LANGUAGE_FR;
+    setTitle(std::string(kTitle) + (french ? " - F1 : commandes" : " - F1: controls"), kHintSeconds);
 
-    script_ = ReplayCursor{};
-    script_.runs = settings_.script;
-    heldAtLastScan_ = 0;
-    recording_.clear();
-    recording_.reserve(kRecordingRoom);
+    session_.start(settings_.script);
     closed_ = false;
     minimised_ = false;
     firstVBlank_ = std::chrono::steady_clock::now();
     return true;
 }
 
+// The largest whole scale that fits the display's usable area (or the one asked for,
+// when it fits), the window centred in that area.
+void GameWindow::fitToDisplay() {
+    int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
+        usable = SDL_Rect{0, 0, SCREENSHOT_WIDTH + kFrameRoomX, SCREENSHOT_HEIGHT + kFrameRoomY};
+    }
+    int scale = fittingScale(usable.w, usable.h, settings_.scale);
+    if (settings_.scale > scale) {
+        fprintf(stderr, "quorvandelle: --scale %d does not fit the display (%dx%d); using --scale %d\n",
+                settings_.scale, usable.w, usable.h, scale);
+    }
+    int width = SCREENSHOT_WIDTH * scale;
+    int height = SCREENSHOT_HEIGHT * scale;
+    SDL_SetWindowSize(window_, width, height);
+    // The title bar stands above the window's own area: the two together are centred.
+    int x = usable.x + (usable.w - width) / 2;
+    int y = usable.y + (usable.h - height + kFrameRoomY) / 2;
+    y = std::max(usable.y, std::min(y, usable.y + usable.h - height));
+    SDL_SetWindowPosition(window_, std::max(usable.x, x), y);
+}
+
+// The controls over a darkened picture, drawn once, in the game's font and language.
+void GameWindow::drawHelp() {
+    bool french = settings_.language == CFG_LANGUAGE_FR;
+    std::vector<u8> screen(TOP_FRAMEBUFFER_BYTES, 0);
+    const char* title = french ? "COMMANDES" : "CONTROLS";
+    drawText(title, (TOP_COLUMNS - 8 * (s32)strlen(title)) / 2, 8, 255, 0, 0, screen.data(), 0);
+    s32 y = 32;
+    for (const HelpLine& line : kHelp) {
+        const char* const* text = french ? line.french : line.english;
+        drawText(text[0], 8, y, 255, 255, 255, screen.data(), 0);
+        drawText(text[1], 8 + 8 * 19, y, 255, 255, 255, screen.data(), 0);
+        y += text[1][0] != '\0' ? 14 : 20;
+    }
+    std::vector<u8> rgb(kPictureBytes);
+    composeScreenshotInto(screen.data(), nullptr, rgb.data());
+    std::vector<u8> rgba((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 4);
+    for (size_t i = 0, j = 0; i < rgb.size(); i += 3, j += 4) {
+        bool lit = rgb[i] | rgb[i + 1] | rgb[i + 2];
+        memcpy(&rgba[j], &rgb[i], 3);
+        rgba[j + 3] = lit ? 255 : 216;
+    }
+    SDL_UpdateTexture(helpTexture_, nullptr, rgba.data(), SCREENSHOT_WIDTH * 4);
+}
+
+void GameWindow::setTitle(const std::string& title, int seconds) {
+    SDL_SetWindowTitle(window_, title.c_str());
+    titleLasts_ = seconds == 0;
+    titleUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+}
+
 void GameWindow::close() {
     if (!started_) return;
     buttons_.closeControllers();
+    if (helpTexture_) SDL_DestroyTexture(helpTexture_);
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
+    helpTexture_ = nullptr;
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
@@ -143,16 +230,28 @@ void GameWindow::handle(const SDL_Event& event) {
         default: break;
         }
         return;
-    case SDL_KEYDOWN:
+    case SDL_KEYDOWN: {
         if (event.key.repeat) break;
-        if (event.key.keysym.scancode == SDL_SCANCODE_F11) {
+        SDL_Scancode key = event.key.keysym.scancode;
+        if (key == SDL_SCANCODE_F11) {
             bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
             SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
             redraw_ = true;
             return;
         }
-        if (event.key.keysym.scancode == SDL_SCANCODE_F12) {
+        if (key == SDL_SCANCODE_F12) {
             saveScreenshot();
+            return;
+        }
+        if (key == SDL_SCANCODE_F1 || helpShown_) {
+            showHelp(!helpShown_); // any other key closes it, and does nothing else
+            return;
+        }
+        break;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+        if (helpShown_) {
+            showHelp(false);
             return;
         }
         break;
@@ -161,34 +260,39 @@ void GameWindow::handle(const SDL_Event& event) {
     buttons_.handle(event);
 }
 
+void GameWindow::showHelp(bool shown) {
+    helpShown_ = shown;
+    draw();
+    // What was pressed while the controls were shown is not played afterwards.
+    u32 held, pressed;
+    if (!shown) buttons_.take(&held, &pressed);
+}
+
+void GameWindow::plainTitleWhenDue() {
+    if (titleLasts_ || std::chrono::steady_clock::now() < titleUntil_) return;
+    setTitle(kTitle, 0);
+}
+
 bool GameWindow::keepRunning() {
     pump();
-    // Minimised, the console sits in its HOME menu: the game waits for it to come back.
-    while (minimised_ && !closed_) {
+    // Minimised, the console sits in its HOME menu; while the controls are shown the
+    // player reads them: either way the game waits, and no frame runs.
+    while ((minimised_ || helpShown_) && !closed_) {
+        if (redraw_) draw();
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, 250)) handle(event);
+        plainTitleWhenDue();
     }
+    plainTitleWhenDue();
     if (redraw_ && !closed_) draw();
     return !closed_;
 }
 
 void GameWindow::sampleButtons(u32* held, u32* pressedSinceLastScan) {
     pump();
-    buttons_.take(held, pressedSinceLastScan);
-    u32 scripted;
-    if (script_.next(&scripted)) {
-        // The keys wait for the end of the script; what they did meanwhile is dropped.
-        *held = 0;
-        *pressedSinceLastScan = scripted;
-    }
-    // Recorded as the console's scan reads it: what hidKeysDown returns this frame.
-    u32 keysDown = *pressedSinceLastScan | (*held & ~heldAtLastScan_);
-    heldAtLastScan_ = *held;
-    if (!recording_.empty() && recording_.back().buttons == keysDown) {
-        recording_.back().frames++;
-    } else {
-        recording_.push_back(ReplayRun{keysDown, 1});
-    }
+    u32 liveHeld, livePressed;
+    buttons_.take(&liveHeld, &livePressed);
+    session_.scan(liveHeld, livePressed, held, pressedSinceLastScan);
 }
 
 void GameWindow::waitForVBlank() {
@@ -214,6 +318,7 @@ void GameWindow::presented(const u8* top, const u8* bottom) {
 void GameWindow::draw() {
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    if (helpShown_) SDL_RenderCopy(renderer_, helpTexture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
     redraw_ = false;
 }
@@ -235,25 +340,26 @@ std::string GameWindow::saveScreenshot() {
     }
 
     std::string error;
-    std::string title;
     std::string saved;
     if (writeFileWhole(path.string(), encodePng(picture_, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT), &error)) {
         fs::path shown = fs::absolute(path, ignored).lexically_normal();
         saved = (shown.empty() ? path : shown).string();
-        title = std::string(kTitle) + " - screenshot saved to " + saved;
+        // The recording notes the frame it shows: the frames before this note replay to it.
+        session_.note("screenshot " + saved);
+        setTitle(std::string(kTitle) + " - screenshot saved to " + saved, kScreenshotSeconds);
         printf("quorvandelle: screenshot saved to %s\n", saved.c_str());
         fflush(stdout);
     } else {
-        title = std::string(kTitle) + " - screenshot not saved: " + error;
+        setTitle(std::string(kTitle) + " - screenshot not saved: " + error, kScreenshotSeconds);
         fprintf(stderr, "quorvandelle: screenshot not saved: %s\n", error.c_str());
     }
-    SDL_SetWindowTitle(window_, title.c_str());
     return saved;
 }
 
 int playInWindow(const Options& options, const ReplayScript& script, u64 clockMs, u8 language) {
     WindowSettings settings;
     settings.scale = options.scale;
+    settings.language = language;
     settings.script = &script.runs;
     GameWindow window;
     std::string error;
@@ -268,11 +374,7 @@ int playInWindow(const Options& options, const ReplayScript& script, u64 clockMs
     window.close();
 
     if (options.recordPath.empty()) return 0;
-    ReplayScript recorded;
-    recorded.seed = clockMs;
-    recorded.language = language;
-    recorded.runs = window.recording();
-    if (!writeFileWhole(options.recordPath, formatReplayScript(recorded), &error)) {
+    if (!writeFileWhole(options.recordPath, window.recordingText(clockMs, language), &error)) {
         fprintf(stderr, "quorvandelle: %s\n", error.c_str());
         return 1;
     }

@@ -11,14 +11,16 @@
 #include "host/buttons.h"
 #include "host/options.h"
 #include "host/replay.h"
+#include "host/session.h"
 #include "platform/host_console.h"
 
-// The console's upper screen refreshes kTicksPerSecond / kTicksPerFrame times a second. Given the
-// time since the first vertical blank, the time of the first one strictly after it.
-u64 nextVBlankNs(u64 elapsedNs);
+// The largest whole scale, no larger than `asked` (0: as large as it goes), at which the
+// window and its frame fit in a display's usable area of this size; at least 1.
+int fittingScale(int usableWidth, int usableHeight, int asked);
 
 struct WindowSettings {
-    int scale = 2;
+    int scale = 0;                                  // 0: the largest that fits the display
+    u8 language = CFG_LANGUAGE_EN;                  // of the controls' help
     bool paced = true;                              // false: frames back to back
     const std::vector<ReplayRun>* script = nullptr; // played first, then the keys take over
     std::string screenshotFolder = ".";
@@ -41,7 +43,11 @@ class GameWindow final : public HostFrontend {
     void presented(const u8* top, const u8* bottom) override;
 
     // Every frame scanned so far with the buttons the game saw newly pressed, runs folded.
-    const std::vector<ReplayRun>& recording() const { return recording_; }
+    const std::vector<ReplayRun>& recording() const { return session_.recording(); }
+    // The session as a replay script, F12 screenshots noted at their frames.
+    std::string recordingText(u64 clockMs, u8 language) const {
+        return session_.recordingText(clockMs, language);
+    }
     // What the window shows, 400x480 RGB as --screenshot writes it.
     const std::vector<u8>& picture() const { return picture_; }
     // F12: the picture as a PNG in the screenshot folder, named with the date and time;
@@ -49,26 +55,34 @@ class GameWindow final : public HostFrontend {
     std::string saveScreenshot();
 
     SDL_Window* sdlWindow() const { return window_; }
+    bool helpShown() const { return helpShown_; }
 
   private:
     void pump();
     void handle(const SDL_Event& event);
     void draw();
+    void setTitle(const std::string& title, int seconds); // 0: for good
+    void plainTitleWhenDue();
+    void showHelp(bool shown);
+    void fitToDisplay();
+    void drawHelp();
 
     WindowSettings settings_;
     bool started_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    SDL_Texture* helpTexture_ = nullptr; // the controls, over the picture
 
     ButtonTracker buttons_;
-    ReplayCursor script_;
-    u32 heldAtLastScan_ = 0;
-    std::vector<ReplayRun> recording_;
+    PlayerSession session_;
 
     bool closed_ = false;
     bool minimised_ = false;
     bool redraw_ = false;
+    bool helpShown_ = false; // the game waits while the controls are shown
+    bool titleLasts_ = true; // false: it goes back to the plain title at titleUntil_
+    std::chrono::steady_clock::time_point titleUntil_;
     std::vector<u8> picture_;
     // The framebuffers the picture was made from: an unchanged frame is not drawn again.
     std::vector<u8> shownTop_;
