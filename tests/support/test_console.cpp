@@ -1,37 +1,65 @@
 #include "support/test_console.h"
 
-namespace {
+#include <stdio.h>
 
-// One frame's keys, handed to the next hidScanInput.
-struct OneFrame : HostFrontend {
-    u32 keys = 0;
-    bool keepRunning() override { return true; }
-    void sampleButtons(u32* held, u32* pressed) override {
-        *held = 0;
-        *pressed = keys;
-    }
-};
+#include <sstream>
 
-OneFrame oneFrame;
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_NO_THREAD_LOCALS // newlib on the console has none
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
 
-} // namespace
+#include "app/app.h"
 
 void resetConsoleAndFarm(u64 clockMs, u8 language) {
-    hostConsoleSetFrontend(nullptr);
-    hostConsoleReset(clockMs, language);
+    hostConsoleSetFrontend(nullptr), hostConsoleReset(clockMs, language);
     farm = FarmState{};
 }
 
-void press(u32 keys) {
-    oneFrame.keys = keys;
-    hostConsoleSetFrontend(&oneFrame);
-    updateGame();
-    hostConsoleSetFrontend(nullptr);
+int play(ScriptedButtons* buttons) {
+    hostConsoleSetFrontend(buttons);
+    int status = appMain();
+    return hostConsoleSetFrontend(nullptr), status;
 }
 
-void startPhase(s32 phase) {
-    farm.showIntro = 0;
-    farm.showImpossible = 0;
-    farm.inputValue = 0;
-    farm.gameState = phase;
+void press(u32 keys) {
+    ScriptedButtons one;
+    one.frames = {keys}, one.next = 1;
+    hostConsoleSetFrontend(&one), updateGame(), hostConsoleSetFrontend(nullptr);
+}
+
+void startPhase(s32 phase) { farm.showIntro = farm.showImpossible = 0, farm.inputValue = 0, farm.gameState = phase; }
+
+std::string goldenPath(const std::string& name) { return QUORVANDELLE_GOLDEN_DIR "/" + name; }
+
+std::string fileText(const std::string& path) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr) return "(no file)";
+    std::string text;
+    char chunk[4096];
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, got);
+    fclose(file);
+    return text;
+}
+
+// The rows are the lines of exactly eight '#' or '.', in code order, top row first.
+u8 goldenGlyphRow(int code, int k) {
+    static std::vector<u8> rows;
+    if (rows.empty()) {
+        std::istringstream text(fileText(goldenPath("font.txt")));
+        for (std::string line; std::getline(text, line);) {
+            if (line.size() != 8 || line.find_first_not_of("#.") != std::string::npos) continue;
+            rows.push_back(0);
+            for (int j = 0; j < 8; j++) rows.back() |= (u8)(line[j] == '#' ? 0x80 >> j : 0);
+        }
+    }
+    return rows.at(8 * code + k);
+}
+
+std::vector<u8> loadPng(const std::string& path) {
+    int width = 0, height = 0, channels = 0;
+    u8* pixels = stbi_load(path.c_str(), &width, &height, &channels, 3);
+    std::vector<u8> rgb(pixels, pixels + (pixels ? (size_t)width * height * 3 : 0));
+    return stbi_image_free(pixels), rgb;
 }
