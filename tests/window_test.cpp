@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <atomic>
-#include <thread>
 
 #include "game/farm.h"
 #include "gfx/render.h"
@@ -72,18 +71,15 @@ TEST_F(Window, EveryKeyPressesItsButtonOnce) {
     } keys[] = {
         {SDL_SCANCODE_A, SDLK_a, KEY_A}, {SDL_SCANCODE_RETURN, SDLK_RETURN, KEY_A},
         {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KEY_A}, {SDL_SCANCODE_SPACE, SDLK_SPACE, KEY_A},
-        {SDL_SCANCODE_Q, SDLK_a, KEY_A}, // AZERTY: by what is written on it...
-        {SDL_SCANCODE_A, SDLK_q, KEY_A}, // ...and by its place
+        {SDL_SCANCODE_Q, SDLK_a, KEY_A}, {SDL_SCANCODE_A, SDLK_q, KEY_A}, // AZERTY: label, place
         {SDL_SCANCODE_UP, SDLK_UP, KEY_DUP}, {SDL_SCANCODE_DOWN, SDLK_DOWN, KEY_DDOWN},
         {SDL_SCANCODE_LEFT, SDLK_LEFT, KEY_DLEFT}, {SDL_SCANCODE_RIGHT, SDLK_RIGHT, KEY_DRIGHT},
         {SDL_SCANCODE_KP_8, SDLK_KP_8, KEY_CPAD_UP}, {SDL_SCANCODE_KP_2, SDLK_KP_2, KEY_CPAD_DOWN},
         {SDL_SCANCODE_KP_4, SDLK_KP_4, KEY_CPAD_LEFT}, {SDL_SCANCODE_KP_6, SDLK_KP_6, KEY_CPAD_RIGHT},
         {SDL_SCANCODE_R, SDLK_r, KEY_R}, {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KEY_R},
-        {SDL_SCANCODE_P, SDLK_r, KEY_R}, // Dvorak's R
         {SDL_SCANCODE_L, SDLK_l, KEY_L}, {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, KEY_L},
-        {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KEY_START},
-        {SDL_SCANCODE_W, SDLK_w, 0}, {SDL_SCANCODE_D, SDLK_d, 0}, {SDL_SCANCODE_X, SDLK_x, 0},
-        {SDL_SCANCODE_E, SDLK_e, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0}, {SDL_SCANCODE_5, SDLK_5, 0},
+        {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KEY_START}, {SDL_SCANCODE_W, SDLK_w, 0},
+        {SDL_SCANCODE_X, SDLK_x, 0}, {SDL_SCANCODE_E, SDLK_e, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0},
     };
     for (const auto& key : keys) {
         push(SDL_KEYDOWN, key.place, key.label);
@@ -193,20 +189,7 @@ TEST_F(Window, ShowsThePresentedFrameAndTheControlsOverIt) {
         EXPECT_EQ(memcmp(&shown[3 * (y * 900 + x)], console, 3), 0) << x << "," << y;
     }
 
-    // F1 holds the game until a key closes the controls; that key plays nothing, and the
-    // game's picture (what F12 saves) never holds the controls.
-    down(SDL_SCANCODE_F1);
-    std::atomic<bool> closed{false};
-    std::thread player([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        closed = true;
-        down(SDL_SCANCODE_RETURN);
-    });
-    ASSERT_TRUE(window.keepRunning());
-    player.join();
-    EXPECT_TRUE(closed) << "a frame ran while the controls were shown";
-    EXPECT_FALSE(window.helpShown());
-    EXPECT_EQ(scan(), 0u);
+    // The controls go over the window's picture, never into the game's (what F12 saves).
     down(SDL_SCANCODE_F1);
     u32 held, pressed;
     window.sampleButtons(&held, &pressed);
