@@ -89,6 +89,9 @@ TEST_F(Window, EveryKeyPressesItsButtonOnce) {
         push(SDL_KEYUP, key.place, key.label);
         EXPECT_EQ(scan(), 0u);
     }
+    down(SDL_SCANCODE_RIGHT, /*repeat*/ true); // a repeat whose press was never seen
+    EXPECT_EQ(scan(), 0u);
+    up(SDL_SCANCODE_RIGHT);
     // Down and up between two scans counts, once; a second key of a held button adds nothing.
     down(SDL_SCANCODE_UP), up(SDL_SCANCODE_UP), down(SDL_SCANCODE_UP), up(SDL_SCANCODE_UP);
     down(SDL_SCANCODE_RETURN);
@@ -139,6 +142,18 @@ TEST_F(Window, AControllersButtonsAndLeftStick) {
     EXPECT_EQ(scan(), (u32)KEY_CPAD_UP);
     SDL_JoystickClose(pad);
     SDL_JoystickDetachVirtual(device);
+}
+
+TEST_F(Window, AScriptPlaysFirstThenTheKeys) {
+    std::vector<ReplayRun> script = {{0, 1}, {KEY_A, 1}};
+    WindowSettings settings;
+    settings.script = &script;
+    std::string error;
+    ASSERT_TRUE(window.open(settings, &error)) << error;
+    down(SDL_SCANCODE_RIGHT); // dropped while the script plays, but still held after it
+    EXPECT_EQ(scan(), 0u);
+    EXPECT_EQ(scan(), (u32)KEY_A);
+    EXPECT_EQ(scan(), (u32)KEY_DRIGHT);
 }
 
 TEST(WindowSize, TheLargestWholeScaleThatFitsWithItsFrame) {
@@ -221,7 +236,13 @@ TEST_F(Window, ClosingEndsTheGameAndPlayingAllocatesNothing) {
         window.presented(top.data(), bottom.data());
     }
     EXPECT_EQ(allocations.exchange(-1), 0);
-    EXPECT_GT(window.recording().size(), 300u);
+    // Each press recorded once however long it is held: R, two frames, right, two frames...
+    const ReplayRun pattern[] = {{KEY_R, 1}, {0, 2}, {KEY_DRIGHT, 1}, {0, 2}};
+    ASSERT_EQ(window.recording().size(), 400u);
+    for (size_t i = 0; i < 400; i++) {
+        EXPECT_EQ(window.recording()[i].buttons, pattern[i % 4].buttons) << i;
+        EXPECT_EQ(window.recording()[i].frames, pattern[i % 4].frames) << i;
+    }
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
