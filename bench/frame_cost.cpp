@@ -25,16 +25,6 @@
 
 namespace {
 
-struct ScriptFrontend : HostFrontend {
-    ReplayCursor cursor;
-    u32 buttons = 0;
-    bool keepRunning() override { return cursor.next(&buttons); }
-    void sampleButtons(u32* held, u32* pressed) override {
-        *held = 0;
-        *pressed = buttons;
-    }
-};
-
 double nowUs(void) {
     using namespace std::chrono;
     return (double)duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count() / 1000.0;
@@ -81,7 +71,7 @@ int main() {
     const int kGames = 20;
     u64 frames = 0;
     for (const ReplayRun& run : script.runs) frames += run.frames;
-    ScriptFrontend replay;
+    ScriptPlayer replay;
     double loop = fastestUs(frames * kGames, [&] {
         for (int game = 0; game < kGames; game++) {
             replay.cursor = ReplayCursor{&script.runs};

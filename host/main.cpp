@@ -19,18 +19,6 @@
 
 namespace {
 
-// Plays a script as fast as it can, then asks the program to close.
-struct HeadlessReplay : HostFrontend {
-    ReplayCursor cursor;
-    u32 buttons = 0;
-
-    bool keepRunning() override { return cursor.next(&buttons); }
-    void sampleButtons(u32* held, u32* pressed) override {
-        *held = 0;
-        *pressed = buttons;
-    }
-};
-
 bool readWholeFile(const std::string& path, std::string* text, std::string* error) {
     FILE* file = path == "-" ? stdin : fopen(path.c_str(), "rb");
     if (file == nullptr) {
@@ -109,7 +97,7 @@ int main(int argc, char** argv) {
     }
 #endif
 
-    HeadlessReplay replay;
+    ScriptPlayer replay;
     replay.cursor.runs = &script.runs;
     hostConsoleReset(clock, language);
     hostConsoleSetFrontend(&replay);

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ctru.h"
+#include "platform/host_console.h"
 
 struct ReplayRun {
     u32 buttons; // what hidKeysDown returns in each of these frames
@@ -57,4 +57,17 @@ struct ReplayCursor {
 
     // The next frame's buttons; false when the script is over.
     bool next(u32* buttons);
+};
+
+// Plays a script headless, frames back to back; the system asks the program to close
+// after the script's last frame.
+struct ScriptPlayer : HostFrontend {
+    ReplayCursor cursor;
+    u32 buttons = 0;
+
+    bool keepRunning() override { return cursor.next(&buttons); }
+    void sampleButtons(u32* held, u32* pressed) override {
+        *held = 0;
+        *pressed = buttons;
+    }
 };
