@@ -11,6 +11,7 @@
 #endif
 
 #include "gfx/render.h"
+#include "host/options.h"
 #include "host/outputs.h"
 #include "host/replay.h"
 #include "support/test_console.h"
@@ -93,6 +94,17 @@ TEST(OutputFile, WrittenWholeOrNotAtAll) {
     EXPECT_EQ(fileText(path) + fileText(path + ".part"), "second(no file)"); // the old file stays
 #endif
     remove(path.c_str());
+}
+
+TEST(Locale, TheFirstOfLcAllLcMessagesAndLangThatIsSet) {
+    // LC_ALL, LC_MESSAGES, LANG: French (2) for fr*, else English (1), by the first set.
+    const char* const cases[][4] = {{"fr_FR.UTF-8", "en_GB", "en_US", "2"}, {"", "fr_CA", "C", "2"},
+                                    {"", "", "fr", "2"}, {"C", "fr_FR", "fr_FR", "1"},
+                                    {"", "", "", "1"}, {"", "", "de_DE.UTF-8", "1"}};
+    for (const auto& c : cases) {
+        setenv("LC_ALL", c[0], 1), setenv("LC_MESSAGES", c[1], 1), setenv("LANG", c[2], 1);
+        EXPECT_EQ(languageFromLocale(), c[3][0] - '0') << c[0] << "," << c[1] << "," << c[2];
+    }
 }
 
 } // namespace

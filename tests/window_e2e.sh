@@ -136,8 +136,8 @@ grep -q '"showIntro": 0' "upto$left_rules.json" && grep -q '"gameState": 1,' "up
 # the game still exits 0 and writes its recording.
 display 1280x720
 printf 'seed=11 language=fr\n. A . A\n' >script.txt
-"$game" --headless --replay <(cat script.txt; echo . .) --screenshot asked.png || fail "no question picture"
-start_game --replay script.txt --record live2.txt --state live2.json
+"$game" --headless --replay <(cat script.txt; echo . .) --seed 12 --screenshot asked.png || fail "no question picture"
+start_game --replay script.txt --seed 12 --record live2.txt --state live2.json
 until_changed asked.png
 xdotool key Up
 until_changed
@@ -147,6 +147,7 @@ end_game
 grep -v -e = -e '^#' live2.txt | tr -s ' \n' '\n' | head -n 4 | tr '\n' ' ' | grep -qx '\. A \. A ' ||
     fail "the script was not played first"
 check_shots live2.txt
+head -n 2 live2.txt | tr '\n' ' ' | grep -qx 'seed=12 language=2 ' || fail "the command line's seed did not win"
 "$game" --headless --replay live2.txt --state replayed2.json || fail "the second recording does not replay"
 cmp -s live2.json replayed2.json || fail "the second recording replays to another state"
 grep -q '"inputValue": 10,' live2.json || fail "the live key after the script was not played"
