@@ -98,6 +98,22 @@ void composeScreenshotInto(const u8* top, const u8* bottom, u8* rgb) {
     if (bottom) copyScreen(bottom, BOTTOM_COLUMNS, (TOP_COLUMNS - BOTTOM_COLUMNS) / 2, SCREEN_ROWS, rgb);
 }
 
+void ShownPicture::reset() {
+    top_.assign(TOP_FRAMEBUFFER_BYTES, 0);
+    bottom_.assign(BOTTOM_FRAMEBUFFER_BYTES, 0);
+    rgb_.assign((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3, 0);
+}
+
+bool ShownPicture::update(const u8* top, const u8* bottom) {
+    if (memcmp(top, top_.data(), top_.size()) == 0 && memcmp(bottom, bottom_.data(), bottom_.size()) == 0) {
+        return false;
+    }
+    memcpy(top_.data(), top, top_.size());
+    memcpy(bottom_.data(), bottom, bottom_.size());
+    composeScreenshotInto(top, bottom, rgb_.data());
+    return true;
+}
+
 std::string encodePng(const std::vector<u8>& rgb, int width, int height) {
     std::string png;
     stbi_write_png_to_func(appendBytes, &png, width, height, 3, rgb.data(), width * 3);

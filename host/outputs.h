@@ -16,6 +16,21 @@ std::string farmStateJson(const FarmState& state);
 std::vector<u8> composeScreenshot(const u8* top, const u8* bottom);
 // The same into `rgb`, which holds SCREENSHOT_WIDTH x SCREENSHOT_HEIGHT x 3 bytes.
 void composeScreenshotInto(const u8* top, const u8* bottom, u8* rgb);
+// What the screens show: the picture of the frame presented last, in the screenshot's
+// layout. A frame like the one shown is not composed again. Room is taken at reset.
+class ShownPicture {
+  public:
+    void reset(); // black, as the all-zero buffers are
+    // False when the frame is the one already shown.
+    bool update(const u8* top, const u8* bottom);
+    const std::vector<u8>& rgb() const { return rgb_; }
+
+  private:
+    std::vector<u8> top_;
+    std::vector<u8> bottom_;
+    std::vector<u8> rgb_;
+};
+
 std::string encodePng(const std::vector<u8>& rgb, int width, int height);
 
 // Writes the whole file or nothing: a temporary beside it, then a rename.

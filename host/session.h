@@ -21,7 +21,6 @@ class PlayerSession {
     // A comment in the recording before the next frame, such as "screenshot FILE".
     void note(const std::string& text);
 
-    u64 frames() const { return frames_; }
     const std::vector<ReplayRun>& recording() const { return recording_.runs; }
     // The recording as a replay script, its seed and language first.
     std::string recordingText(u64 clockMs, u8 language) const;

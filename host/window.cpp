@@ -118,10 +118,8 @@ bool GameWindow::open(const WindowSettings& settings, std::string* error) {
     SDL_ShowWindow(window_);
 
     // Until the first frame the screens are black, as the all-zero buffers are.
-    picture_.assign(kPictureBytes, 0);
-    shownTop_.assign(TOP_FRAMEBUFFER_BYTES, 0);
-    shownBottom_.assign(BOTTOM_FRAMEBUFFER_BYTES, 0);
-    SDL_UpdateTexture(texture_, nullptr, picture_.data(), SCREENSHOT_WIDTH * 3);
+    shown_.reset();
+    SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
     helpShown_ = false;
     draw();
     bool french = settings_.language == CFG_LANGUAGE_FR;
@@ -304,14 +302,8 @@ void GameWindow::waitForVBlank() {
 }
 
 void GameWindow::presented(const u8* top, const u8* bottom) {
-    if (memcmp(top, shownTop_.data(), shownTop_.size()) == 0 &&
-        memcmp(bottom, shownBottom_.data(), shownBottom_.size()) == 0) {
-        return; // the window already shows it
-    }
-    memcpy(shownTop_.data(), top, shownTop_.size());
-    memcpy(shownBottom_.data(), bottom, shownBottom_.size());
-    composeScreenshotInto(top, bottom, picture_.data());
-    SDL_UpdateTexture(texture_, nullptr, picture_.data(), SCREENSHOT_WIDTH * 3);
+    if (!shown_.update(top, bottom)) return; // the window already shows it
+    SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
     draw();
 }
 
@@ -341,7 +333,7 @@ std::string GameWindow::saveScreenshot() {
 
     std::string error;
     std::string saved;
-    if (writeFileWhole(path.string(), encodePng(picture_, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT), &error)) {
+    if (writeFileWhole(path.string(), encodePng(shown_.rgb(), SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT), &error)) {
         fs::path shown = fs::absolute(path, ignored).lexically_normal();
         saved = (shown.empty() ? path : shown).string();
         // The recording notes the frame it shows: the frames before this note replay to it.

@@ -10,6 +10,7 @@
 
 #include "host/buttons.h"
 #include "host/options.h"
+#include "host/outputs.h"
 #include "host/replay.h"
 #include "host/session.h"
 #include "platform/host_console.h"
@@ -49,7 +50,7 @@ class GameWindow final : public HostFrontend {
         return session_.recordingText(clockMs, language);
     }
     // What the window shows, 400x480 RGB as --screenshot writes it.
-    const std::vector<u8>& picture() const { return picture_; }
+    const std::vector<u8>& picture() const { return shown_.rgb(); }
     // F12: the picture as a PNG in the screenshot folder, named with the date and time;
     // the title tells where it went. Returns the file's path, or "" when it failed.
     std::string saveScreenshot();
@@ -83,10 +84,7 @@ class GameWindow final : public HostFrontend {
     bool helpShown_ = false; // the game waits while the controls are shown
     bool titleLasts_ = true; // false: it goes back to the plain title at titleUntil_
     std::chrono::steady_clock::time_point titleUntil_;
-    std::vector<u8> picture_;
-    // The framebuffers the picture was made from: an unchanged frame is not drawn again.
-    std::vector<u8> shownTop_;
-    std::vector<u8> shownBottom_;
+    ShownPicture shown_;
     std::chrono::steady_clock::time_point firstVBlank_;
 };
 

@@ -26,11 +26,8 @@ EM_ASYNC_JS(void, pageGameOver, (), { await Module.page.gameOver(); });
 namespace {
 
 // The screens as the page shows them: in the screenshot's layout, then as the canvas takes them.
-u8 picture[SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3];
+ShownPicture shown;
 u8 canvasPixels[SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 4];
-// The framebuffers the picture was made from: an unchanged frame is not shown again.
-u8 shownTop[TOP_FRAMEBUFFER_BYTES];
-u8 shownBottom[BOTTOM_FRAMEBUFFER_BYTES];
 const size_t kLowerLeft = (TOP_COLUMNS - BOTTOM_COLUMNS) / 2;
 
 class WebPage final : public HostFrontend {
@@ -39,9 +36,7 @@ class WebPage final : public HostFrontend {
         clockMs_ = clockMs;
         language_ = language;
         session_.start(nullptr);
-        memset(picture, 0, sizeof picture);
-        memset(shownTop, 0, sizeof shownTop);
-        memset(shownBottom, 0, sizeof shownBottom);
+        shown.reset();
         show();
         firstVBlankMs_ = emscripten_get_now();
     }
@@ -67,13 +62,7 @@ class WebPage final : public HostFrontend {
     }
 
     void presented(const u8* top, const u8* bottom) override {
-        if (memcmp(top, shownTop, sizeof shownTop) == 0 && memcmp(bottom, shownBottom, sizeof shownBottom) == 0) {
-            return; // the page already shows it
-        }
-        memcpy(shownTop, top, sizeof shownTop);
-        memcpy(shownBottom, bottom, sizeof shownBottom);
-        composeScreenshotInto(top, bottom, picture);
-        show();
+        if (shown.update(top, bottom)) show(); // else the page already shows it
     }
 
     std::string recording() const { return session_.recordingText(clockMs_, language_); }
@@ -83,7 +72,7 @@ class WebPage final : public HostFrontend {
     // Beside the narrower lower screen the pixels are clear: the page shows through.
     void show() {
         u8* out = canvasPixels;
-        const u8* in = picture;
+        const u8* in = shown.rgb().data();
         for (size_t y = 0; y < SCREENSHOT_HEIGHT; y++) {
             for (size_t x = 0; x < SCREENSHOT_WIDTH; x++, in += 3, out += 4) {
                 bool beside = y >= SCREEN_ROWS && (x < kLowerLeft || x >= kLowerLeft + BOTTOM_COLUMNS);
@@ -109,8 +98,7 @@ std::string download; // the last file asked for, kept until the next
 // frame as the window notes its screenshots, and the session as a replay script.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* webScreenshot(const char* name, int* size) {
     page.note(std::string("screenshot ") + name);
-    std::vector<u8> rgb(picture, picture + sizeof picture);
-    download = encodePng(rgb, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
+    download = encodePng(shown.rgb(), SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
     *size = (int)download.size();
     return download.data();
 }
