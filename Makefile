@@ -41,7 +41,6 @@ test-arm: deps
 	ctest --preset arm
 
 # The console itself: build/3ds/quorvandelle.3dsx, with devkitPro's SDK (3ds-dev).
-# scripts/console-sdk mends a copy of the SDK whose tool links became plain files.
 CONSOLE_SDK_MISSING := make 3ds needs the console SDK: install devkitPro pacman, then \
 	`dkp-pacman -S 3ds-dev`, and set DEVKITPRO (usually /opt/devkitpro)
 
@@ -49,8 +48,8 @@ CONSOLE_SDK_MISSING := make 3ds needs the console SDK: install devkitPro pacman,
 3ds:
 	$(if $(wildcard $(DEVKITPRO)/cmake/3DS.cmake),,$(error $(CONSOLE_SDK_MISSING)))
 	@scripts/install-deps cmake gcc-arm-none-eabi
-	sdk=$$(scripts/console-sdk "$(DEVKITPRO)" build/devkitpro) && \
-	DEVKITPRO=$$sdk cmake --preset 3ds && DEVKITPRO=$$sdk cmake --build --preset 3ds
+	cmake --preset 3ds
+	cmake --build --preset 3ds
 	@echo "Copy build/3ds/quorvandelle.3dsx to /3ds/ on the console's SD card."
 
 # Part of `make test` when DEVKITPRO is set: the console build, its title, icon and symbols.

@@ -14,7 +14,7 @@
 #include "app/app.h"
 #include "game/farm.h"
 #include "gfx/render.h"
-#include "host/replay.h"
+#include "frontend/replay.h"
 #include "platform/host_console.h"
 #include "screens/screens.h"
 #include "bench/scenes.h"

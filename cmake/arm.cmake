@@ -18,5 +18,5 @@ set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/arm)
 set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/arm)
 
 # Every ARM program gets newlib's missing calls.
-add_library(quorvandelle_newlib OBJECT host/newlib_standins.c)
+add_library(quorvandelle_newlib OBJECT ${CMAKE_CURRENT_LIST_DIR}/arm-newlib-standins.c)
 link_libraries("$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:quorvandelle_newlib>")

@@ -3,4 +3,4 @@
 # so that one file, and the program that links it, handle exceptions.
 include(${CMAKE_CURRENT_LIST_DIR}/host-headers.cmake)
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/arm)
-set_source_files_properties(host/options.cpp PROPERTIES COMPILE_OPTIONS -fexceptions)
+set_source_files_properties(desktop/options.cpp PROPERTIES COMPILE_OPTIONS -fexceptions)

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "host/replay.h"
+#include "frontend/replay.h"
 
 namespace {
 

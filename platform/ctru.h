@@ -22,6 +22,11 @@ typedef s32 Result;
 
 #define BIT(n) (1U << (n))
 
+// The screens as the hardware sees them: 240-pixel columns, 400 above and 320 below.
+#define GSP_SCREEN_WIDTH 240
+#define GSP_SCREEN_HEIGHT_TOP 400
+#define GSP_SCREEN_HEIGHT_BOTTOM 320
+
 #ifdef __cplusplus
 extern "C" {
 #endif

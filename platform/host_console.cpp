@@ -2,13 +2,13 @@
 
 #include <string.h>
 
-#include "gfx/render.h"
-
 namespace {
 
-// Two buffers per screen: one on display, one to draw into.
-u8 topBuffers[2][TOP_FRAMEBUFFER_BYTES];
-u8 bottomBuffers[2][BOTTOM_FRAMEBUFFER_BYTES];
+// Two buffers per screen, one on display, one to draw into; 3 bytes a pixel.
+const size_t kTopBytes = 3 * GSP_SCREEN_WIDTH * GSP_SCREEN_HEIGHT_TOP;
+const size_t kBottomBytes = 3 * GSP_SCREEN_WIDTH * GSP_SCREEN_HEIGHT_BOTTOM;
+u8 topBuffers[2][kTopBytes];
+u8 bottomBuffers[2][kBottomBytes];
 
 struct Console {
     int backBuffer;
@@ -22,9 +22,6 @@ struct Console {
 };
 
 Console console;
-
-
-void countCall(void) { console.status.callCount++; }
 
 } // namespace
 
@@ -53,32 +50,27 @@ const u8* hostPresentedBottom(void) {
 extern "C" {
 
 void gfxInitDefault(void) {
-    countCall();
     console.status.graphicsOpen = true;
     console.backBuffer = 0;
 }
 
 void gfxExit(void) {
-    countCall();
     console.status.graphicsOpen = false;
-    console.status.gfxExitCall = console.status.callCount;
 }
 
 u8* gfxGetFramebuffer(gfxScreen_t screen, gfx3dSide_t /*side: 3D is off*/, u16* width,
                       u16* height) {
-    countCall();
     if (!console.status.graphicsOpen) return nullptr;
     // As the hardware sees them: 240-pixel columns, 400 or 320 of them.
-    if (width) *width = SCREEN_ROWS;
-    if (height) *height = screen == GFX_BOTTOM ? BOTTOM_COLUMNS : TOP_COLUMNS;
+    if (width) *width = GSP_SCREEN_WIDTH;
+    if (height) *height = screen == GFX_BOTTOM ? GSP_SCREEN_HEIGHT_BOTTOM : GSP_SCREEN_HEIGHT_TOP;
     return screen == GFX_BOTTOM ? bottomBuffers[console.backBuffer]
                                 : topBuffers[console.backBuffer];
 }
 
-void gfxFlushBuffers(void) { countCall(); }
+void gfxFlushBuffers(void) {}
 
 void gfxSwapBuffers(void) {
-    countCall();
     if (!console.status.graphicsOpen) return;
     int shown = console.backBuffer;
     console.backBuffer ^= 1;
@@ -88,26 +80,21 @@ void gfxSwapBuffers(void) {
 }
 
 void gspWaitForEvent(GSPGPU_Event id, bool /*nextEvent*/) {
-    countCall();
     if (id != GSPGPU_EVENT_VBlank0 && id != GSPGPU_EVENT_VBlank1) return;
     console.status.vblanksWaited++;
     if (console.frontend) console.frontend->waitForVBlank();
 }
 
 Result cfguInit(void) {
-    countCall();
     console.status.configOpen = true;
     return 0;
 }
 
 void cfguExit(void) {
-    countCall();
     console.status.configOpen = false;
-    console.status.cfguExitCall = console.status.callCount;
 }
 
 Result CFGU_GetSystemLanguage(u8* language) {
-    countCall();
     if (!console.status.configOpen) return -1; // the service is not open: nothing written
     *language = console.language;
     return 0;
@@ -115,18 +102,15 @@ Result CFGU_GetSystemLanguage(u8* language) {
 
 // The clock advances one frame period per vertical blank.
 u64 osGetTime(void) {
-    countCall();
     return console.clockAtPowerOn +
            console.status.vblanksWaited * kTicksPerFrame * 1000 / kTicksPerSecond;
 }
 
 bool aptMainLoop(void) {
-    countCall();
     return console.frontend != nullptr && console.frontend->keepRunning();
 }
 
 void hidScanInput(void) {
-    countCall();
     u32 held = 0;
     u32 pressed = 0;
     if (console.frontend) console.frontend->sampleButtons(&held, &pressed);
@@ -136,7 +120,6 @@ void hidScanInput(void) {
 }
 
 u32 hidKeysDown(void) {
-    countCall();
     return console.keysDown;
 }
 

@@ -25,9 +25,6 @@ struct HostConsoleStatus {
     bool configOpen;
     u64 framesPresented;
     u64 vblanksWaited;
-    u32 callCount;     // platform calls so far
-    u32 cfguExitCall;  // the call number of the last cfguExit, 0 if none
-    u32 gfxExitCall;   // the call number of the last gfxExit, 0 if none
 };
 
 // Powers the console on: the clock reads `clockMs` now (milliseconds since 1900) and the

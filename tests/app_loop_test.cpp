@@ -20,8 +20,7 @@ class Loop : public ::testing::Test {
         const HostConsoleStatus& status = hostConsoleStatus();
         EXPECT_EQ(status.framesPresented, framesPresented);
         EXPECT_FALSE(status.graphicsOpen || status.configOpen);
-        EXPECT_GT(status.cfguExitCall, 0u);
-        EXPECT_LT(status.cfguExitCall, status.gfxExitCall);
+        EXPECT_EQ(closedServices(), "cfgu gfx");
     }
 };
 

@@ -6,7 +6,7 @@
 #include <stdint.h>
 #include <stdlib.h>
 
-#include "host/outputs.h"
+#include "frontend/outputs.h"
 #include "support/test_console.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #endif
 
 #include "gfx/render.h"
-#include "host/options.h"
-#include "host/outputs.h"
-#include "host/replay.h"
+#include "desktop/options.h"
+#include "frontend/outputs.h"
+#include "frontend/replay.h"
 #include "support/test_console.h"
 
 namespace {
@@ -40,10 +40,18 @@ TEST(Replay, TokensCommentsAndRepeats) {
     EXPECT_TRUE(frames("# nothing\n  language=fr\n").empty());
     ReplayScript script;
     std::string error; // repeats are kept as counts, not frame by frame
-    ASSERT_TRUE(parseReplayScript("seed=18446744073709551615 language=fr A*999999999999 A .", "", &script, &error));
+    ASSERT_TRUE(parseReplayScript("seed=18446744073709551615 language=fr draws=newlib A*9999999 A*1 .", "",
+                                  &script, &error));
     EXPECT_EQ(script.seed, 18446744073709551615ull);
     EXPECT_EQ(script.language, CFG_LANGUAGE_FR);
-    EXPECT_EQ(formatReplayScript(script), "seed=18446744073709551615\nlanguage=2\nA*1000000000000 .\n");
+    EXPECT_EQ(formatReplayScript(script), "seed=18446744073709551615\nlanguage=2\ndraws=newlib\nA*10000000 .\n");
+    script.runs = {{0, 20000001}}; // longer than one token may say
+    EXPECT_EQ(formatReplayScript(script), "seed=18446744073709551615\nlanguage=2\ndraws=newlib\n.*10000000 .*10000000 .\n");
+    // A recording replays only where the same C library draws, and a kept game only in its version.
+    script.draws = std::string(drawsHere()) == "musl" ? "glibc" : "musl", script.version = "0.9";
+    EXPECT_EQ(replayMismatch(script, false).find("made with " + *script.draws + "'s random draws, not "), 0u);
+    script.draws = drawsHere();
+    EXPECT_EQ(Values({replayMismatch(script, false).empty(), replayMismatch(script, true) == "made by version 0.9, not " QUORVANDELLE_VERSION}), Values({1, 1}));
 }
 
 TEST(Replay, ErrorsNameTheLineAndColumn) {
@@ -51,11 +59,12 @@ TEST(Replay, ErrorsNameTheLineAndColumn) {
         {"A\n  A+FOO", "game.txt:2:3: unknown button 'FOO'"},
         {"A A+", "game.txt:1:3: missing button name in 'A+'"},
         {"# x\n. A seed=4", "game.txt:2:5: setting 'seed' after the first frame; settings go first"},
-        {"\n\nA*0", "game.txt:3:1: bad repeat count '0': a whole number from 1 up"},
-        {" A*99999999999999999999", "game.txt:1:2: bad repeat count '99999999999999999999': a whole number from 1 up"},
+        {"\n\nA*0", "game.txt:3:1: bad repeat count '0': a whole number from 1 to 10000000"},
+        {" A*10000001", "game.txt:1:2: bad repeat count '10000001': a whole number from 1 to 10000000"},
+        {"draws=GLIBC", "game.txt:1:1: bad draws 'GLIBC': small letters, digits, '.' and '-'"},
         {"seed=18446744073709551616", "game.txt:1:1: bad seed '18446744073709551616': a whole number from 0 to 18446744073709551615"},
         {"language=256", "game.txt:1:1: bad language '256': en, fr or a code from 0 to 255"},
-        {"speed=2", "game.txt:1:1: unknown setting 'speed'; the settings are seed= and language="},
+        {"speed=2", "game.txt:1:1: unknown setting 'speed'; the settings are seed=, language=, version= and draws="},
     };
     for (const auto& c : cases) {
         ReplayScript script;

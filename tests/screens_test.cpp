@@ -6,8 +6,8 @@
 #include <string.h>
 
 #include "gfx/render.h"
-#include "host/outputs.h"
-#include "host/replay.h"
+#include "frontend/outputs.h"
+#include "frontend/replay.h"
 #include "screens/screens.h"
 #include "support/test_console.h"
 

@@ -7,9 +7,9 @@
 
 #include "game/farm.h"
 #include "gfx/render.h"
-#include "host/outputs.h"
-#include "host/pacing.h"
-#include "host/window.h"
+#include "frontend/outputs.h"
+#include "frontend/pacing.h"
+#include "desktop/window.h"
 
 // The program's own allocations, counted while a test asks (SDL's mallocs are not).
 static std::atomic<long> allocations{-1};

@@ -8,9 +8,9 @@
 
 #include "app/app.h"
 #include "gfx/render.h"
-#include "host/outputs.h"
-#include "host/pacing.h"
-#include "host/session.h"
+#include "frontend/outputs.h"
+#include "frontend/pacing.h"
+#include "frontend/session.h"
 #include "platform/host_console.h"
 
 // What the page's layer does for the game (web/page.js).

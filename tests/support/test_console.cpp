@@ -12,9 +12,23 @@
 
 #include "app/app.h"
 
+// The closing calls are wrapped at link time (tests/CMakeLists.txt), so that the order
+// of shut-down is seen without the console model keeping count for the tests.
+namespace {
+std::string closed;
+}
+extern "C" {
+void __real_cfguExit(void);
+void __real_gfxExit(void);
+void __wrap_cfguExit(void) { closed += closed.empty() ? "cfgu" : " cfgu", __real_cfguExit(); }
+void __wrap_gfxExit(void) { closed += closed.empty() ? "gfx" : " gfx", __real_gfxExit(); }
+}
+std::string closedServices() { return closed; }
+
 void resetConsoleAndFarm(u64 clockMs, u8 language) {
     hostConsoleSetFrontend(nullptr), hostConsoleReset(clockMs, language);
     farm = FarmState{};
+    closed.clear();
 }
 
 int play(ScriptedButtons* buttons) {

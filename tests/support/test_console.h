@@ -31,6 +31,9 @@ struct ScriptedButtons : HostFrontend {
 // Several values compared at once.
 using Values = std::vector<long long>;
 
+// The services the game closed since the last reset, in order ("cfgu gfx").
+std::string closedServices();
+
 // Powers the console on with no frontend and a zero-filled farm.
 void resetConsoleAndFarm(u64 clockMs = 0, u8 language = CFG_LANGUAGE_EN);
 // Runs the game's own loop on these buttons; returns what it returned.

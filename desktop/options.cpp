@@ -1,11 +1,11 @@
-#include "host/options.h"
+#include "desktop/options.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <CLI/CLI.hpp>
 
-#include "host/replay.h"
+#include "frontend/replay.h"
 
 #ifndef QUORVANDELLE_VERSION
 #define QUORVANDELLE_VERSION "unknown"

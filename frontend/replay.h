@@ -2,7 +2,8 @@
 //
 //   # a comment runs to the end of the line
 //   seed=7 language=fr      settings, before the first frame only
-//   A . . right*3 A+START   one token a frame; '.' is no button; *N repeats
+//   version=1.0.0 draws=glibc   what made a recording: see replayMismatch
+//   A . . DRIGHT*3 A+START  one token a frame; '.' is no button; *N repeats
 #pragma once
 
 #include <optional>
@@ -26,6 +27,8 @@ struct ReplayNote {
 struct ReplayScript {
     std::optional<u64> seed;
     std::optional<u8> language;
+    std::optional<std::string> version; // of the program that recorded it
+    std::optional<std::string> draws;   // the C library whose rand() it played with
     std::vector<ReplayRun> runs;
     std::vector<ReplayNote> notes; // written by formatReplayScript; a parsed script has none
 };
@@ -34,6 +37,20 @@ struct ReplayScript {
 // "NAME:LINE:COLUMN: what is wrong".
 bool parseReplayScript(std::string_view text, std::string_view name, ReplayScript* script,
                        std::string* error);
+
+// The most frames one token may repeat: a year is about 10^4 frames.
+constexpr u64 kMaxRepeat = 10000000;
+
+// The C library whose rand() this program draws with: a recording replays to the same
+// game only where the same one draws ("glibc", "newlib", "musl").
+const char* drawsHere(void);
+// This program's version.
+const char* programVersion(void);
+
+// Why a recording would not replay here to the game it recorded: made with another C
+// library's draws, or (when `sameVersion` is asked) by another version. Empty when it
+// would; a script that does not say is given the benefit of the doubt.
+std::string replayMismatch(const ReplayScript& script, bool sameVersion);
 
 // "en", "fr" or a console language code 0-255.
 std::optional<u8> parseLanguage(std::string_view text);

@@ -9,12 +9,12 @@
 
 #include "app/app.h"
 #include "game/farm.h"
-#include "host/options.h"
-#include "host/outputs.h"
-#include "host/replay.h"
+#include "desktop/options.h"
+#include "frontend/outputs.h"
+#include "frontend/replay.h"
 #include "platform/host_console.h"
 #ifdef QUORVANDELLE_WINDOW
-#include "host/window.h"
+#include "desktop/window.h"
 #endif
 
 namespace {

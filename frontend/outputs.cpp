@@ -1,4 +1,4 @@
-#include "host/outputs.h"
+#include "frontend/outputs.h"
 
 #include <errno.h>
 #include <math.h>

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "host/buttons.h"
-#include "host/options.h"
-#include "host/outputs.h"
-#include "host/replay.h"
-#include "host/session.h"
+#include "desktop/buttons.h"
+#include "desktop/options.h"
+#include "frontend/outputs.h"
+#include "frontend/replay.h"
+#include "frontend/session.h"
 #include "platform/host_console.h"
 
 // The largest whole scale, no larger than `asked` (0: as large as it goes), at which the

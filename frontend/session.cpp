@@ -1,4 +1,4 @@
-#include "host/session.h"
+#include "frontend/session.h"
 
 namespace {
 
@@ -40,5 +40,7 @@ std::string PlayerSession::recordingText(u64 clockMs, u8 language) const {
     ReplayScript script = recording_;
     script.seed = clockMs;
     script.language = language;
+    script.version = programVersion();
+    script.draws = drawsHere();
     return formatReplayScript(script);
 }

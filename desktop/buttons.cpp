@@ -1,4 +1,4 @@
-#include "host/buttons.h"
+#include "desktop/buttons.h"
 
 const KeyBinding kKeyBindings[] = {
     {SDL_SCANCODE_A, SDLK_a, KEY_A},

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/replay.h"
+#include "frontend/replay.h"
 
 class PlayerSession {
   public:

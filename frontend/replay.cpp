@@ -1,4 +1,6 @@
-#include "host/replay.h"
+#include "frontend/replay.h"
+
+#include <stdlib.h> // names the C library (its version macro)
 
 #include <charconv>
 #include <limits>
@@ -77,7 +79,14 @@ class Parser {
             if (!script_->language) return fail("bad language '" + std::string(value) + "': en, fr or a code from 0 to 255");
             return true;
         }
-        return fail("unknown setting '" + std::string(key) + "'; the settings are seed= and language=");
+        if (sameLetters(key, "VERSION") || sameLetters(key, "DRAWS")) {
+            bool plain = !value.empty();
+            for (char c : value) plain = plain && ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '.' || c == '-');
+            if (!plain) return fail("bad " + std::string(key) + " '" + std::string(value) + "': small letters, digits, '.' and '-'");
+            (sameLetters(key, "VERSION") ? script_->version : script_->draws) = std::string(value);
+            return true;
+        }
+        return fail("unknown setting '" + std::string(key) + "'; the settings are seed=, language=, version= and draws=");
     }
 
     bool frames(std::string_view token) {
@@ -85,8 +94,9 @@ class Parser {
         size_t star = token.find('*');
         if (star != std::string_view::npos) {
             std::optional<u64> repeat = parseU64(token.substr(star + 1));
-            if (!repeat || *repeat == 0) {
-                return fail("bad repeat count '" + std::string(token.substr(star + 1)) + "': a whole number from 1 up");
+            if (!repeat || *repeat == 0 || *repeat > kMaxRepeat) {
+                return fail("bad repeat count '" + std::string(token.substr(star + 1)) +
+                            "': a whole number from 1 to " + std::to_string(kMaxRepeat));
             }
             count = *repeat;
             token = token.substr(0, star);
@@ -118,6 +128,31 @@ class Parser {
 };
 
 } // namespace
+
+const char* drawsHere(void) {
+#if defined(__EMSCRIPTEN__)
+    return "musl";
+#elif defined(_NEWLIB_VERSION)
+    return "newlib";
+#elif defined(__GLIBC__)
+    return "glibc";
+#else
+    return "unknown";
+#endif
+}
+
+const char* programVersion(void) { return QUORVANDELLE_VERSION; }
+
+std::string replayMismatch(const ReplayScript& script, bool sameVersion) {
+    if (script.draws && *script.draws != drawsHere()) {
+        return "made with " + *script.draws + "'s random draws, not " + drawsHere() +
+               "'s: its litters and deaths would differ here";
+    }
+    if (sameVersion && script.version && *script.version != programVersion()) {
+        return "made by version " + *script.version + ", not " + programVersion();
+    }
+    return "";
+}
 
 std::optional<u64> parseU64(std::string_view text) {
     u64 value = 0;
@@ -185,6 +220,8 @@ std::string formatReplayScript(const ReplayScript& script) {
     std::string text;
     if (script.seed) text += "seed=" + std::to_string(*script.seed) + "\n";
     if (script.language) text += "language=" + std::to_string(*script.language) + "\n";
+    if (script.version) text += "version=" + *script.version + "\n";
+    if (script.draws) text += "draws=" + *script.draws + "\n";
     size_t onLine = 0;
     auto endLine = [&] {
         if (onLine > 0) text.back() = '\n';
@@ -207,7 +244,7 @@ std::string formatReplayScript(const ReplayScript& script) {
         // A run that a note falls inside is written in two tokens, the note between them.
         for (u64 left = run.frames; left > 0;) {
             notesUpTo(frame);
-            u64 take = left;
+            u64 take = left < kMaxRepeat ? left : kMaxRepeat; // so that it reads back
             if (note < script.notes.size() && script.notes[note].frame - frame < take) {
                 take = script.notes[note].frame - frame;
             }

@@ -1,4 +1,4 @@
-#include "host/window.h"
+#include "desktop/window.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -12,8 +12,8 @@
 
 #include "app/app.h"
 #include "gfx/render.h"
-#include "host/outputs.h"
-#include "host/pacing.h"
+#include "frontend/outputs.h"
+#include "frontend/pacing.h"
 
 namespace {
 
