@@ -136,8 +136,9 @@ TEST_F(Window, AControllersButtonsAndLeftStick) {
     // near the mark does not chatter; SDL's y grows downwards.
     // Half-way is 16384 of SDL's 32768, three eighths 12288.
     const std::pair<int, u32> stick[] = {
-        {16383, 0}, {16384, KEY_CPAD_RIGHT}, {12288, 0}, {12287, 0}, {16384, KEY_CPAD_RIGHT}, {0, 0},
-        {-16384, KEY_CPAD_LEFT}, {-12288, 0}, {32767, KEY_CPAD_RIGHT}};
+        {16383, 0}, {16384, KEY_CPAD_RIGHT}, {12288, 0}, {16384, 0}, // held down to three eighths...
+        {12287, 0}, {16384, KEY_CPAD_RIGHT}, {0, 0},                 // ...released below it
+        {-16384, KEY_CPAD_LEFT}, {-12288, 0}, {-16384, 0}, {32767, KEY_CPAD_RIGHT}};
     for (auto [value, expected] : stick) {
         SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, (Sint16)value);
         EXPECT_EQ(scan(), expected) << value;
