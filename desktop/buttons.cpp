@@ -1,22 +1,5 @@
 #include "desktop/buttons.h"
 
-size_t keyBindings(KeyBinding* bindings, size_t room, std::string* unknown) {
-    size_t count = 0;
-    for (size_t i = 0; i < kControlCount; i++) {
-        for (const ControlKey& key : kControls[i].keys) {
-            if (key.sdl == nullptr) break;
-            SDL_Scancode place = SDL_GetScancodeFromName(key.sdl);
-            if (place == SDL_SCANCODE_UNKNOWN || count == room) {
-                *unknown = key.sdl;
-                return 0;
-            }
-            bindings[count++] = KeyBinding{place, key.label ? (SDL_Keycode)key.label : SDLK_UNKNOWN, key.button,
-                                           kControls[i].action};
-        }
-    }
-    return count;
-}
-
 ControlAction windowAction(SDL_Scancode key) {
     for (size_t i = 0; i < kControlCount; i++) {
         if (kControls[i].action == PressButton) continue;
@@ -36,13 +19,14 @@ u32 controllerButton(SDL_GameControllerButton button) {
     return 0;
 }
 
+// Only the console buttons' keys are followed here; the window handles its own actions.
 ButtonTracker::ButtonTracker() {
-    // Only the console buttons' keys are followed here; the window handles its own actions.
-    KeyBinding all[64];
-    std::string unknown;
-    size_t count = keyBindings(all, 64, &unknown);
-    for (size_t i = 0; i < count && bindingCount_ < bindings_.size(); i++) {
-        if (all[i].button != 0) bindings_[bindingCount_++] = all[i];
+    for (size_t i = 0; i < kControlCount; i++) {
+        for (const ControlKey& key : kControls[i].keys) {
+            if (key.sdl == nullptr || key.button == 0 || bindingCount_ == bindings_.size()) continue;
+            SDL_Keycode label = key.label ? (SDL_Keycode)key.label : SDLK_UNKNOWN;
+            bindings_[bindingCount_++] = KeyBinding{SDL_GetScancodeFromName(key.sdl), label, key.button};
+        }
     }
 }
 

@@ -5,23 +5,17 @@
 #include <SDL.h>
 
 #include <array>
-#include <string>
 
 #include "platform/ctru.h"
 
 #include "frontend/controls.h"
 
-// A key of the table of controls as SDL names it.
+// A console button's key of the table of controls, as SDL codes it.
 struct KeyBinding {
     SDL_Scancode place;
     SDL_Keycode label; // SDLK_UNKNOWN: by place only
-    u32 button;        // 0: one of the window's own actions
-    ControlAction action;
+    u32 button;
 };
-
-// Every key of the table of controls, with SDL's codes for it; the count when all of the
-// table's names are SDL's (else 0, with the name SDL does not know in `unknown`).
-size_t keyBindings(KeyBinding* bindings, size_t room, std::string* unknown);
 
 // The window's own action of a key, or PressButton when it is none.
 ControlAction windowAction(SDL_Scancode key);

@@ -8,10 +8,6 @@
 #include "frontend/controls.h"
 #include "frontend/replay.h"
 
-#ifndef QUORVANDELLE_VERSION
-#define QUORVANDELLE_VERSION "unknown"
-#endif
-
 namespace {
 
 // What the buttons do, true of every way to play.
@@ -100,9 +96,9 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
                    "and language) that --headless --replay plays to the same end")
         ->type_name("FILE");
 #ifdef QUORVANDELLE_WINDOW
-    app.footer(controlsHelp(true) + kWindowHelp);
+    app.footer(controlsHelp() + kWindowHelp);
 #endif
-    app.set_version_flag("--version", "quorvandelle " QUORVANDELLE_VERSION);
+    app.set_version_flag("--version", std::string("quorvandelle ") + programVersion());
 
     try {
         app.parse(argc, argv);

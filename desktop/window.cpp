@@ -29,19 +29,8 @@ const int kFrameRoomY = 48;
 const int kHintSeconds = 5;
 const int kScreenshotSeconds = 3;
 
-// Words of a text of the table, in the game's font, as lines of at most `width` characters.
-std::vector<std::string> wrapped(const char* text, size_t width) {
-    std::vector<std::string> lines(1);
-    std::string words = inGameFont(text);
-    for (size_t at = 0; at < words.size();) {
-        size_t end = words.find(' ', at);
-        std::string word = words.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        at = end == std::string::npos ? words.size() : end + 1;
-        if (!lines.back().empty() && lines.back().size() + 1 + word.size() > width) lines.emplace_back();
-        lines.back() += (lines.back().empty() ? "" : " ") + word;
-    }
-    return lines;
-}
+// A text of the table in the game's font, as lines of at most `width` characters.
+std::vector<std::string> wrapped(const char* text, size_t width) { return wrapWords(inGameFont(text), width); }
 
 // The offscreen and dummy drivers show nothing: without a display the player is told
 // so rather than given an invisible window, unless SDL_VIDEODRIVER asks for one.
@@ -159,7 +148,6 @@ void GameWindow::drawHelp() {
     // Two columns of 24 characters: what a control does, and its keys.
     const s32 lineHeight = 9;
     s32 y = 26;
-    std::string controller = french ? "MANETTE :" : "CONTROLLER:";
     for (size_t i = 0; i < kControlCount; i++) {
         const Control& control = kControls[i];
         std::vector<std::string> what = wrapped(controlText(control.what, language), 24);
@@ -170,10 +158,8 @@ void GameWindow::drawHelp() {
             y += lineHeight;
         }
         y += 3;
-        if (control.controller.english) {
-            controller += std::string(controller.back() == ':' ? " " : ", ") + controlText(control.controller, language);
-        }
     }
+    std::string controller = (french ? "MANETTE : " : "CONTROLLER: ") + controllerButtons(language);
     for (const std::string& line : wrapped(controller.c_str(), 48)) {
         drawText(line.c_str(), 8, y + 3, 255, 255, 255, screen.data(), 0);
         y += lineHeight;

@@ -84,29 +84,38 @@ std::string controlsMarkdown(void) {
     return table;
 }
 
-std::string controlsHelp(bool window) {
-    if (!window) return "";
-    std::string help = "\nIn the window:\n";
-    std::string controller;
-    for (size_t i = 0; i < kControlCount; i++) {
-        const Control& control = kControls[i];
-        char line[160];
-        snprintf(line, sizeof line, "  %-40s %s\n", control.what.english, control.keyboard.english);
-        help += line;
-        if (control.controller.english) {
-            controller += std::string(controller.empty() ? "" : ", ") + control.controller.english;
-        }
-    }
-    // The controller's line, broken between words before 80 columns.
-    std::string line = "A game controller plays too:";
-    for (size_t at = 0; at < controller.size();) {
-        size_t end = std::min(controller.find(' ', at), controller.size());
-        std::string word = controller.substr(at, end - at);
-        if (line.size() + 1 + word.size() > 79) help += line + "\n", line = " ";
-        line += " " + word;
+std::vector<std::string> wrapWords(const std::string& text, size_t width) {
+    std::vector<std::string> lines(1);
+    for (size_t at = 0; at < text.size();) {
+        size_t end = std::min(text.find(' ', at), text.size());
+        std::string word = text.substr(at, end - at);
         at = end + 1;
+        if (!lines.back().empty() && lines.back().size() + 1 + word.size() > width) lines.emplace_back();
+        lines.back() += (lines.back().empty() ? "" : " ") + word;
     }
-    return help + line + ".\n";
+    return lines;
+}
+
+std::string controllerButtons(u8 language) {
+    std::string list;
+    for (size_t i = 0; i < kControlCount; i++) {
+        const ControlText& controller = kControls[i].controller;
+        if (controller.english) list += (list.empty() ? "" : ", ") + std::string(controlText(controller, language));
+    }
+    return list;
+}
+
+std::string controlsHelp(void) {
+    std::string help = "\nIn the window:\n";
+    for (size_t i = 0; i < kControlCount; i++) {
+        char line[160];
+        snprintf(line, sizeof line, "  %-40s %s\n", kControls[i].what.english, kControls[i].keyboard.english);
+        help += line;
+    }
+    std::vector<std::string> lines =
+        wrapWords("A game controller plays too: " + controllerButtons(CFG_LANGUAGE_EN) + ".", 79);
+    for (size_t i = 0; i < lines.size(); i++) help += (i ? "  " : "") + lines[i] + "\n";
+    return help;
 }
 
 namespace {
@@ -136,9 +145,9 @@ std::string controlsJson(u8 language) {
         json += ",\"controller\":";
         jsonString(&json, control.controller.english ? controlText(control.controller, language) : nullptr);
         json += ",\"keys\":[";
-        for (const ControlKey& key : control.keys) {
-            if (key.browser == nullptr) break;
-            json += key.browser == control.keys[0].browser ? "{\"button\":" : ",{\"button\":";
+        for (size_t k = 0; k < sizeof control.keys / sizeof control.keys[0] && control.keys[k].browser; k++) {
+            const ControlKey& key = control.keys[k];
+            json += k ? ",{\"button\":" : "{\"button\":";
             json += std::to_string(key.button) + ",\"code\":";
             jsonString(&json, key.browser);
             json += ",\"label\":";
@@ -147,9 +156,9 @@ std::string controlsJson(u8 language) {
             json += "}";
         }
         json += "],\"pad\":[";
-        for (const ControlPad& pad : control.pad) {
-            if (pad.sdl == nullptr) break;
-            json += pad.sdl == control.pad[0].sdl ? "{\"button\":" : ",{\"button\":";
+        for (size_t k = 0; k < sizeof control.pad / sizeof control.pad[0] && control.pad[k].sdl; k++) {
+            const ControlPad& pad = control.pad[k];
+            json += k ? ",{\"button\":" : "{\"button\":";
             json += std::to_string(pad.button) + ",\"index\":" + std::to_string(pad.browser) + "}";
         }
         json += "]}";

@@ -7,6 +7,7 @@
 #include <stddef.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/ctru.h"
 
@@ -60,6 +61,12 @@ const char* controlText(const ControlText& text, u8 language);
 // A text of the table as the game's font writes it: capitals, no accents.
 std::string inGameFont(const char* text);
 
+// A text's words as lines of at most `width` characters (a longer word stands alone).
+std::vector<std::string> wrapWords(const std::string& text, size_t width);
+
+// What a game controller plays, one language: "A, D-pad, left stick, ...".
+std::string controllerButtons(u8 language);
+
 // The left stick as the Circle Pad: a direction goes down past half-way and comes up
 // only back inside three eighths, so that a stick resting near the mark does not
 // chatter. `x` grows to the right and `y` downwards, both from -1 to 1; `before` holds
@@ -73,6 +80,6 @@ inline u32 newlyPressed(u32 held, u32 heldBefore) { return held & ~heldBefore; }
 
 // The controls as the README's table, and as --help's lines (English).
 std::string controlsMarkdown(void);
-std::string controlsHelp(bool window);
+std::string controlsHelp(void);
 // The table for the page, in one language, as JSON.
 std::string controlsJson(u8 language);

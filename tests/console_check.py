@@ -70,8 +70,7 @@ if not ctrtool or not os.path.exists(cia):
 
 info = subprocess.run([ctrtool, "-i", cia], capture_output=True, text=True).stdout
 def field(name):
-    match = re.search(r"^\|?-? ?%s:\s+(\S+)" % re.escape(name), info, re.M) or \
-            re.search(r"%s:\s+(\S+)" % re.escape(name), info)
+    match = re.search(r"%s:\s+(\S+)" % re.escape(name), info)
     if not match:
         fail("ctrtool tells no %s" % name)
     return match[1]
