@@ -5,6 +5,8 @@ BUILD_PACKAGES := cmake ninja-build g++ pkg-config libcli11-dev libstb-dev libgt
 
 # The window (SDL2), and the virtual X server and key presses of its end-to-end test.
 BUILD_PACKAGES += libsdl2-dev xvfb xdotool
+# What the desktop installs: its icons are drawn, its man page made from --help.
+BUILD_PACKAGES += python3 help2man
 
 .PHONY: play test deps build clean
 
@@ -16,6 +18,7 @@ test: build
 	$(MAKE) --no-print-directory test-arm
 	$(MAKE) --no-print-directory test-console
 	$(MAKE) --no-print-directory test-web
+	$(MAKE) --no-print-directory test-release
 	$(MAKE) --no-print-directory test-checks
 
 build: deps
@@ -121,3 +124,32 @@ test-web: web
 	@scripts/install-deps chromium
 	@scripts/install-npm tests/web
 	ctest --preset web
+
+# The release. `make deb`: the desktop's Debian package, built optimised (release preset)
+# by CPack. `make dist`: everything a release page offers, in build/dist/quorvandelle-VERSION/,
+# with SHA256SUMS; CIA_URL=https://... adds a QR code of that address for the console's
+# installer. Without the console SDK and tools it makes what it can and lists the rest.
+PACKAGE_PACKAGES := dpkg-dev fakeroot file lintian desktop-file-utils appstream
+VERSION = $(shell awk '/^project.Quorvandelle VERSION/ { print $$3 }' CMakeLists.txt)
+DEB = build/release/quorvandelle_$(VERSION)_amd64.deb
+DIST = build/dist/quorvandelle-$(VERSION)
+
+.PHONY: deb dist test-release
+deb: deps
+	@scripts/install-deps $(PACKAGE_PACKAGES)
+	cmake --preset release
+	cmake --build --preset release
+	rm -f $(DEB)
+	cd build/release && cpack -G DEB
+	@echo "The package: $(DEB) (sudo apt install ./$(DEB))"
+
+dist: deb web
+	@scripts/install-deps qrencode
+	$(if $(DEVKITPRO),$(MAKE) --no-print-directory 3ds)
+	scripts/make-dist "$(DIST)" "$(VERSION)" "$(CIA_URL)"
+
+# Part of `make test`: the package as a packager reads it, and the release folder's sums.
+test-release: dist
+	bash tests/package_check.sh $(DEB)
+	cd $(DIST) && sha256sum --quiet -c SHA256SUMS
+	@echo "release check: $(DIST) verifies against its SHA256SUMS"
