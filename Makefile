@@ -5,6 +5,8 @@ BUILD_PACKAGES := cmake ninja-build g++ pkg-config libcli11-dev libstb-dev libgt
 
 # The window (SDL2), and the virtual X server and key presses of its end-to-end test.
 BUILD_PACKAGES += libsdl2-dev xvfb xdotool
+# What the desktop installs: its icons are drawn, its man page made from --help.
+BUILD_PACKAGES += python3 help2man
 
 .PHONY: play test deps build clean
 
@@ -16,6 +18,7 @@ test: build
 	$(MAKE) --no-print-directory test-arm
 	$(MAKE) --no-print-directory test-console
 	$(MAKE) --no-print-directory test-web
+	$(MAKE) --no-print-directory test-release
 	$(MAKE) --no-print-directory test-checks
 
 build: deps
@@ -40,27 +43,35 @@ test-arm: deps
 	cmake --build --preset arm
 	ctest --preset arm
 
-# The console itself: build/3ds/quorvandelle.3dsx, with devkitPro's SDK (3ds-dev).
+# The console itself, with devkitPro's SDK (3ds-dev): build/3ds/quorvandelle.3dsx for the
+# Homebrew Launcher and, with makerom and bannertool, build/3ds/quorvandelle.cia to install.
 CONSOLE_SDK_MISSING := make 3ds needs the console SDK: install devkitPro pacman, then \
 	`dkp-pacman -S 3ds-dev`, and set DEVKITPRO (usually /opt/devkitpro)
+# The console's tools as homebrew authors keep them: on PATH or in $DEVKITPRO/tools/bin.
+console_tool = $(or $(shell command -v $(1) 2>/dev/null),$(wildcard $(DEVKITPRO)/tools/bin/$(1)))
 
 .PHONY: 3ds test-console
 3ds:
 	$(if $(wildcard $(DEVKITPRO)/cmake/3DS.cmake),,$(error $(CONSOLE_SDK_MISSING)))
-	@scripts/install-deps cmake gcc-arm-none-eabi
+	@scripts/install-deps cmake gcc-arm-none-eabi python3
 	cmake --preset 3ds
 	cmake --build --preset 3ds
 	@echo "Copy build/3ds/quorvandelle.3dsx to /3ds/ on the console's SD card."
+	@if [ -f build/3ds/quorvandelle.cia ]; then \
+		echo "Install build/3ds/quorvandelle.cia with the console's title installer."; \
+	else echo "No build/3ds/quorvandelle.cia: it needs makerom and bannertool, on PATH or in \$$DEVKITPRO/tools/bin."; fi
 
-# Part of `make test` when DEVKITPRO is set: the console build, its title, icon and symbols.
+# Part of `make test` when DEVKITPRO is set: the console build, read back by other readers
+# (ctrtool for the .cia; the desktop build's PNG reader for the icon).
 test-console:
 ifeq ($(DEVKITPRO),)
 	@echo "Skipped the console build: DEVKITPRO is not set (see 'On the console' in the README)."
 else
 	$(MAKE) --no-print-directory 3ds
-	@scripts/install-deps python3
-	python3 tests/console_check.py build/3ds/quorvandelle.3dsx build/3ds/quorvandelle.elf \
-		app/icon.png arm-none-eabi-nm
+	cmake --build --preset dev --target png_compare
+	python3 tests/console_check.py build/3ds app/icon.png build/dev/tests/png_compare \
+		$(DEVKITPRO)/devkitARM/bin/arm-none-eabi-nm $(DEVKITPRO)/devkitARM/bin/arm-none-eabi-objdump \
+		$(call console_tool,ctrtool)
 endif
 
 # Checks beyond the desktop's tests, part of `make test`: the whole suite again under
@@ -113,3 +124,32 @@ test-web: web
 	@scripts/install-deps chromium
 	@scripts/install-npm tests/web
 	ctest --preset web
+
+# The release. `make deb`: the desktop's Debian package, built optimised (release preset)
+# by CPack. `make dist`: everything a release page offers, in build/dist/quorvandelle-VERSION/,
+# with SHA256SUMS; CIA_URL=https://... adds a QR code of that address for the console's
+# installer. Without the console SDK and tools it makes what it can and lists the rest.
+PACKAGE_PACKAGES := dpkg-dev fakeroot file lintian desktop-file-utils appstream
+VERSION = $(shell awk '/^project.Quorvandelle VERSION/ { print $$3 }' CMakeLists.txt)
+DEB = build/release/quorvandelle_$(VERSION)_amd64.deb
+DIST = build/dist/quorvandelle-$(VERSION)
+
+.PHONY: deb dist test-release
+deb: deps
+	@scripts/install-deps $(PACKAGE_PACKAGES)
+	cmake --preset release
+	cmake --build --preset release
+	rm -f $(DEB)
+	cd build/release && cpack -G DEB
+	@echo "The package: $(DEB) (sudo apt install ./$(DEB))"
+
+dist: deb web
+	@scripts/install-deps qrencode
+	$(if $(DEVKITPRO),$(MAKE) --no-print-directory 3ds)
+	scripts/make-dist "$(DIST)" "$(VERSION)" "$(CIA_URL)"
+
+# Part of `make test`: the package as a packager reads it, and the release folder's sums.
+test-release: dist
+	bash tests/package_check.sh $(DEB)
+	cd $(DIST) && sha256sum --quiet -c SHA256SUMS
+	@echo "release check: $(DIST) verifies against its SHA256SUMS"

@@ -1,39 +1,48 @@
 #include "desktop/buttons.h"
 
-const KeyBinding kKeyBindings[] = {
-    {SDL_SCANCODE_A, SDLK_a, KEY_A},
-    {SDL_SCANCODE_RETURN, SDLK_UNKNOWN, KEY_A},
-    {SDL_SCANCODE_KP_ENTER, SDLK_UNKNOWN, KEY_A},
-    {SDL_SCANCODE_SPACE, SDLK_UNKNOWN, KEY_A},
-    {SDL_SCANCODE_UP, SDLK_UNKNOWN, KEY_DUP},
-    {SDL_SCANCODE_DOWN, SDLK_UNKNOWN, KEY_DDOWN},
-    {SDL_SCANCODE_LEFT, SDLK_UNKNOWN, KEY_DLEFT},
-    {SDL_SCANCODE_RIGHT, SDLK_UNKNOWN, KEY_DRIGHT},
-    // The Circle Pad does what the D-pad does; the numeric keypad's arrows give it keys of its own.
-    {SDL_SCANCODE_KP_8, SDLK_UNKNOWN, KEY_CPAD_UP},
-    {SDL_SCANCODE_KP_2, SDLK_UNKNOWN, KEY_CPAD_DOWN},
-    {SDL_SCANCODE_KP_4, SDLK_UNKNOWN, KEY_CPAD_LEFT},
-    {SDL_SCANCODE_KP_6, SDLK_UNKNOWN, KEY_CPAD_RIGHT},
-    {SDL_SCANCODE_R, SDLK_r, KEY_R},
-    {SDL_SCANCODE_PAGEUP, SDLK_UNKNOWN, KEY_R},
-    {SDL_SCANCODE_L, SDLK_l, KEY_L},
-    {SDL_SCANCODE_PAGEDOWN, SDLK_UNKNOWN, KEY_L},
-    {SDL_SCANCODE_ESCAPE, SDLK_UNKNOWN, KEY_START},
-};
-const size_t kKeyBindingCount = sizeof kKeyBindings / sizeof kKeyBindings[0];
-static_assert(sizeof kKeyBindings / sizeof kKeyBindings[0] <= 32, "one bit a key");
+size_t keyBindings(KeyBinding* bindings, size_t room, std::string* unknown) {
+    size_t count = 0;
+    for (size_t i = 0; i < kControlCount; i++) {
+        for (const ControlKey& key : kControls[i].keys) {
+            if (key.sdl == nullptr) break;
+            SDL_Scancode place = SDL_GetScancodeFromName(key.sdl);
+            if (place == SDL_SCANCODE_UNKNOWN || count == room) {
+                *unknown = key.sdl;
+                return 0;
+            }
+            bindings[count++] = KeyBinding{place, key.label ? (SDL_Keycode)key.label : SDLK_UNKNOWN, key.button,
+                                           kControls[i].action};
+        }
+    }
+    return count;
+}
+
+ControlAction windowAction(SDL_Scancode key) {
+    for (size_t i = 0; i < kControlCount; i++) {
+        if (kControls[i].action == PressButton) continue;
+        for (const ControlKey& control : kControls[i].keys) {
+            if (control.sdl != nullptr && SDL_GetScancodeFromName(control.sdl) == key) return kControls[i].action;
+        }
+    }
+    return PressButton;
+}
 
 u32 controllerButton(SDL_GameControllerButton button) {
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A: return KEY_A;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return KEY_DUP;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return KEY_DDOWN;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return KEY_DLEFT;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return KEY_DRIGHT;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return KEY_L;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return KEY_R;
-    case SDL_CONTROLLER_BUTTON_START: return KEY_START;
-    default: return 0;
+    for (size_t i = 0; i < kControlCount; i++) {
+        for (const ControlPad& pad : kControls[i].pad) {
+            if (pad.sdl != nullptr && SDL_GameControllerGetButtonFromString(pad.sdl) == button) return pad.button;
+        }
+    }
+    return 0;
+}
+
+ButtonTracker::ButtonTracker() {
+    // Only the console buttons' keys are followed here; the window handles its own actions.
+    KeyBinding all[64];
+    std::string unknown;
+    size_t count = keyBindings(all, 64, &unknown);
+    for (size_t i = 0; i < count && bindingCount_ < bindings_.size(); i++) {
+        if (all[i].button != 0) bindings_[bindingCount_++] = all[i];
     }
 }
 
@@ -54,15 +63,9 @@ ButtonTracker::Controller* ButtonTracker::controller(SDL_JoystickID id) {
     return nullptr;
 }
 
-void ButtonTracker::stickMoved(Controller* pad, u8 axis, int value) {
-    u32 towardsMinus = axis == SDL_CONTROLLER_AXIS_LEFTX ? KEY_CPAD_LEFT : KEY_CPAD_UP;
-    u32 towardsPlus = axis == SDL_CONTROLLER_AXIS_LEFTX ? KEY_CPAD_RIGHT : KEY_CPAD_DOWN;
-    // Past the press mark a direction goes down; it stays down until back inside the release mark.
-    u32 stick = pad->stick & ~(towardsMinus | towardsPlus);
-    u32 before = pad->stick;
-    if (value <= -kStickPress || (value <= -kStickRelease && (before & towardsMinus))) stick |= towardsMinus;
-    if (value >= kStickPress || (value >= kStickRelease && (before & towardsPlus))) stick |= towardsPlus;
-    pad->stick = stick;
+void ButtonTracker::stickMoved(Controller* pad, u8 axis, Sint16 value) {
+    (axis == SDL_CONTROLLER_AXIS_LEFTX ? pad->x : pad->y) = (float)value / 32768.0f;
+    pad->stick = stickButtons(pad->stick, pad->x, pad->y);
 }
 
 void ButtonTracker::handle(const SDL_Event& event) {
@@ -71,8 +74,8 @@ void ButtonTracker::handle(const SDL_Event& event) {
     case SDL_KEYUP: {
         if (event.key.repeat) return;
         const SDL_Keysym& key = event.key.keysym;
-        for (size_t i = 0; i < kKeyBindingCount; i++) {
-            const KeyBinding& binding = kKeyBindings[i];
+        for (size_t i = 0; i < bindingCount_; i++) {
+            const KeyBinding& binding = bindings_[i];
             bool labelled = binding.label != SDLK_UNKNOWN && binding.label == key.sym;
             if (binding.place != key.scancode && !labelled) continue;
             if (event.type == SDL_KEYDOWN) keys_ |= 1u << i;
@@ -87,7 +90,7 @@ void ButtonTracker::handle(const SDL_Event& event) {
         if (controller(id) == nullptr) {
             for (Controller& pad : controllers_) {
                 if (pad.handle) continue;
-                pad = Controller{id, handle, 0, 0};
+                pad = Controller{id, handle, 0, 0, 0, 0};
                 return;
             }
         }
@@ -126,11 +129,11 @@ void ButtonTracker::handle(const SDL_Event& event) {
 // from up to down, not again while another key for it is still held.
 void ButtonTracker::update() {
     u32 held = 0;
-    for (size_t i = 0; i < kKeyBindingCount; i++) {
-        if (keys_ & (1u << i)) held |= kKeyBindings[i].button;
+    for (size_t i = 0; i < bindingCount_; i++) {
+        if (keys_ & (1u << i)) held |= bindings_[i].button;
     }
     for (const Controller& pad : controllers_) held |= pad.buttons | pad.stick;
-    pressed_ |= held & ~held_;
+    pressed_ |= newlyPressed(held, held_);
     held_ = held;
 }
 
@@ -139,6 +142,7 @@ void ButtonTracker::releaseAll() {
     for (Controller& pad : controllers_) {
         pad.buttons = 0;
         pad.stick = 0;
+        pad.x = pad.y = 0;
     }
     held_ = 0;
 }

@@ -5,33 +5,36 @@
 #include <SDL.h>
 
 #include <array>
+#include <string>
 
 #include "platform/ctru.h"
 
-// The keyboard, as --help and the README tell it. A letter key counts by its place on
-// the keyboard (as on a US layout) and by what is written on it, so that A, R and L
-// are where a player looks for them on any layout.
+#include "frontend/controls.h"
+
+// A key of the table of controls as SDL names it.
 struct KeyBinding {
     SDL_Scancode place;
     SDL_Keycode label; // SDLK_UNKNOWN: by place only
-    u32 button;
+    u32 button;        // 0: one of the window's own actions
+    ControlAction action;
 };
-extern const KeyBinding kKeyBindings[];
-extern const size_t kKeyBindingCount;
 
-// The game controller's buttons; its left stick is the Circle Pad.
+// Every key of the table of controls, with SDL's codes for it; the count when all of the
+// table's names are SDL's (else 0, with the name SDL does not know in `unknown`).
+size_t keyBindings(KeyBinding* bindings, size_t room, std::string* unknown);
+
+// The window's own action of a key, or PressButton when it is none.
+ControlAction windowAction(SDL_Scancode key);
+
+// What a game controller's button presses on the console; 0 for none.
 u32 controllerButton(SDL_GameControllerButton button);
-
-// How far the left stick must go to press a Circle Pad direction, and how far back it
-// must come to release it (the gap keeps a stick resting near the edge from chattering).
-constexpr int kStickPress = 16384;
-constexpr int kStickRelease = 12288;
 
 // Follows every key and controller and remembers each button that went down, so that
 // a press counts once however long it is held, and counts even when it is released
 // again before the next scan. Keyboard auto-repeat is not a press.
 class ButtonTracker {
   public:
+    ButtonTracker();
     ~ButtonTracker();
 
     // Takes any SDL event; those that are not about buttons are ignored. Opens game
@@ -55,13 +58,16 @@ class ButtonTracker {
         SDL_GameController* handle = nullptr;
         u32 buttons = 0;
         u32 stick = 0;
+        float x = 0, y = 0; // the left stick
     };
 
     Controller* controller(SDL_JoystickID id);
-    void stickMoved(Controller* pad, u8 axis, int value);
+    void stickMoved(Controller* pad, u8 axis, Sint16 value);
     void update();
 
-    u32 keys_ = 0; // bit i: kKeyBindings[i] is down
+    std::array<KeyBinding, 32> bindings_{}; // the console buttons' keys; one bit each in keys_
+    size_t bindingCount_ = 0;
+    u32 keys_ = 0;
     std::array<Controller, 8> controllers_{};
     u32 held_ = 0;
     u32 pressed_ = 0;

@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "frontend/controls.h"
 #include "frontend/replay.h"
 
 #ifndef QUORVANDELLE_VERSION
@@ -42,20 +43,9 @@ std::string checkSeed(const std::string& text) {
     return parseU64(text) ? "" : "'" + text + "' is not a whole number from 0 to 18446744073709551615";
 }
 
-// The window's keys; the same table is in the README.
+// After the table of controls, what holds for every key.
 [[maybe_unused]] const char kWindowHelp[] =
-    "\nIn the window:\n"
-    "  A               A, Enter or Space\n"
-    "  D-pad           arrow keys\n"
-    "  Circle Pad      the numeric keypad's 8 4 6 2\n"
-    "  R / L           R or Page Up / L or Page Down\n"
-    "  START (quit)    Escape\n"
-    "  the controls    F1 (the game waits; any key closes them)\n"
-    "  full screen     F11\n"
-    "  screenshot      F12 (a PNG in the current folder)\n"
     "Letter keys count by their place on a US keyboard and by what is written on them.\n"
-    "A game controller works too: A, D-pad, left stick as the Circle Pad, L and R\n"
-    "shoulders, Start.\n"
     "With --replay the window plays the script at the console's pace, then the keys\n"
     "take over.\n";
 
@@ -110,7 +100,7 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
                    "and language) that --headless --replay plays to the same end")
         ->type_name("FILE");
 #ifdef QUORVANDELLE_WINDOW
-    app.footer(kWindowHelp);
+    app.footer(controlsHelp(true) + kWindowHelp);
 #endif
     app.set_version_flag("--version", "quorvandelle " QUORVANDELLE_VERSION);
 

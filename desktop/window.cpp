@@ -29,25 +29,19 @@ const int kFrameRoomY = 48;
 const int kHintSeconds = 5;
 const int kScreenshotSeconds = 3;
 
-// The controls, in the game's own font and language, as two columns.
-struct HelpLine {
-    const char* french[2];
-    const char* english[2];
-};
-const HelpLine kHelp[] = {
-    {{"VALIDER (A)", "A, ENTREE, ESPACE"}, {"CONFIRM (A)", "A, ENTER, SPACE"}},
-    {{"NOMBRE +1 / -1", "DROITE / GAUCHE"}, {"NUMBER +1 / -1", "RIGHT / LEFT"}},
-    {{"NOMBRE +10 / -10", "HAUT / BAS"}, {"NUMBER +10 / -10", "UP / DOWN"}},
-    {{"NOMBRE +100 / -100", "R / L, PAGE PREC. / SUIV."}, {"NUMBER +100 / -100", "R / L, PAGE UP / DOWN"}},
-    {{"PAD CIRCULAIRE", "PAVE NUM. 8 4 6 2"}, {"CIRCLE PAD", "KEYPAD 8 4 6 2"}},
-    {{"QUITTER (START)", "ECHAP"}, {"QUIT (START)", "ESCAPE"}},
-    {{"PLEIN ECRAN", "F11"}, {"FULL SCREEN", "F11"}},
-    {{"CAPTURE D'ECRAN", "F12"}, {"SCREENSHOT", "F12"}},
-    {{"CETTE AIDE", "F1"}, {"THIS HELP", "F1"}},
-    {{"MANETTE : A, CROIX, STICK GAUCHE, L, R, START", ""},
-     {"CONTROLLER: A, D-PAD, LEFT STICK, L, R, START", ""}},
-    {{"UNE TOUCHE FERME CETTE AIDE.", ""}, {"ANY KEY CLOSES THIS HELP.", ""}},
-};
+// Words of a text of the table, in the game's font, as lines of at most `width` characters.
+std::vector<std::string> wrapped(const char* text, size_t width) {
+    std::vector<std::string> lines(1);
+    std::string words = inGameFont(text);
+    for (size_t at = 0; at < words.size();) {
+        size_t end = words.find(' ', at);
+        std::string word = words.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? words.size() : end + 1;
+        if (!lines.back().empty() && lines.back().size() + 1 + word.size() > width) lines.emplace_back();
+        lines.back() += (lines.back().empty() ? "" : " ") + word;
+    }
+    return lines;
+}
 
 // The offscreen and dummy drivers show nothing: without a display the player is told
 // so rather than given an invisible window, unless SDL_VIDEODRIVER asks for one.
@@ -157,17 +151,35 @@ void GameWindow::fitToDisplay() {
 
 // The controls over a darkened picture, drawn once, in the game's font and language.
 void GameWindow::drawHelp() {
-    bool french = settings_.language == CFG_LANGUAGE_FR;
+    u8 language = settings_.language;
+    bool french = language == CFG_LANGUAGE_FR;
     std::vector<u8> screen(TOP_FRAMEBUFFER_BYTES, 0);
     const char* title = french ? "COMMANDES" : "CONTROLS";
     drawText(title, (TOP_COLUMNS - 8 * (s32)strlen(title)) / 2, 8, 255, 0, 0, screen.data(), 0);
-    s32 y = 32;
-    for (const HelpLine& line : kHelp) {
-        const char* const* text = french ? line.french : line.english;
-        drawText(text[0], 8, y, 255, 255, 255, screen.data(), 0);
-        drawText(text[1], 8 + 8 * 19, y, 255, 255, 255, screen.data(), 0);
-        y += text[1][0] != '\0' ? 14 : 20;
+    // Two columns of 24 characters: what a control does, and its keys.
+    const s32 lineHeight = 9;
+    s32 y = 26;
+    std::string controller = french ? "MANETTE :" : "CONTROLLER:";
+    for (size_t i = 0; i < kControlCount; i++) {
+        const Control& control = kControls[i];
+        std::vector<std::string> what = wrapped(controlText(control.what, language), 24);
+        std::vector<std::string> keys = wrapped(controlText(control.keyboard, language), 24);
+        for (size_t line = 0; line < std::max(what.size(), keys.size()); line++) {
+            if (line < what.size()) drawText(what[line].c_str(), 8, y, 255, 255, 255, screen.data(), 0);
+            if (line < keys.size()) drawText(keys[line].c_str(), 208, y, 255, 255, 255, screen.data(), 0);
+            y += lineHeight;
+        }
+        y += 3;
+        if (control.controller.english) {
+            controller += std::string(controller.back() == ':' ? " " : ", ") + controlText(control.controller, language);
+        }
     }
+    for (const std::string& line : wrapped(controller.c_str(), 48)) {
+        drawText(line.c_str(), 8, y + 3, 255, 255, 255, screen.data(), 0);
+        y += lineHeight;
+    }
+    const char* closing = french ? "UNE TOUCHE FERME CETTE AIDE." : "ANY KEY CLOSES THIS HELP.";
+    drawText(closing, 8, y + 10, 255, 255, 255, screen.data(), 0);
     std::vector<u8> rgb(kPictureBytes);
     composeScreenshotInto(screen.data(), nullptr, rgb.data());
     std::vector<u8> rgba((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 4);
@@ -230,18 +242,18 @@ void GameWindow::handle(const SDL_Event& event) {
         return;
     case SDL_KEYDOWN: {
         if (event.key.repeat) break;
-        SDL_Scancode key = event.key.keysym.scancode;
-        if (key == SDL_SCANCODE_F11) {
+        ControlAction action = windowAction(event.key.keysym.scancode);
+        if (action == FullScreen) {
             bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
             SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
             redraw_ = true;
             return;
         }
-        if (key == SDL_SCANCODE_F12) {
+        if (action == Screenshot) {
             saveScreenshot();
             return;
         }
-        if (key == SDL_SCANCODE_F1 || helpShown_) {
+        if (action == ShowHelp || helpShown_) {
             showHelp(!helpShown_); // any other key closes it, and does nothing else
             return;
         }

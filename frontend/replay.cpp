@@ -31,13 +31,6 @@ bool sameLetters(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::optional<u32> buttonMask(std::string_view name) {
-    for (const ButtonName& button : kButtons) {
-        if (sameLetters(name, button.name)) return button.mask;
-    }
-    return std::nullopt;
-}
-
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 
 // Where in the text a token starts, for messages.
@@ -128,6 +121,13 @@ class Parser {
 };
 
 } // namespace
+
+std::optional<u32> buttonMask(std::string_view name) {
+    for (const ButtonName& button : kButtons) {
+        if (sameLetters(name, button.name)) return button.mask;
+    }
+    return std::nullopt;
+}
 
 const char* drawsHere(void) {
 #if defined(__EMSCRIPTEN__)

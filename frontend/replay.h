@@ -54,6 +54,8 @@ std::string replayMismatch(const ReplayScript& script, bool sameVersion);
 
 // "en", "fr" or a console language code 0-255.
 std::optional<u8> parseLanguage(std::string_view text);
+// A button by its name in scripts ("A", "DUP", ...; any case).
+std::optional<u32> buttonMask(std::string_view name);
 // A whole decimal number from 0 to 2^64 - 1.
 std::optional<u64> parseU64(std::string_view text);
 

@@ -1,5 +1,7 @@
 #include "frontend/session.h"
 
+#include "frontend/controls.h"
+
 namespace {
 
 // A whole game is a few thousand changes of buttons.
@@ -26,7 +28,7 @@ void PlayerSession::scan(u32 liveHeld, u32 livePressed, u32* held, u32* pressedS
         *pressedSinceLastScan = scripted;
     }
     // What hidKeysDown returns this frame.
-    u32 keysDown = *pressedSinceLastScan | (*held & ~heldAtLastScan_);
+    u32 keysDown = *pressedSinceLastScan | newlyPressed(*held, heldAtLastScan_);
     heldAtLastScan_ = *held;
     appendFrames(&recording_.runs, keysDown, 1);
     frames_++;

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Draws the console menu's 48x48 icon of the game, a hamster in its cage straw.
 
-Writes app/icon.png (committed; run again only to change the drawing). Standard library only.
+Writes app/icon.png (committed; run again only to change the drawing), or with a size the same
+drawing at that many pixels a side, for the desktop's and the page's larger icons:
+    draw-icon.py [OUT.png [SIZE]]
+Standard library only.
 """
 import math
 import struct
@@ -61,15 +64,17 @@ def colour_at(x, y):
     return colour
 
 
-def pixels():
+def pixels(size=SIZE):
+    """The drawing as rows of RGB bytes, `size` pixels a side (its shapes are on SIZE units)."""
+    unit = SIZE / size
     rows = []
-    for py in range(SIZE):
+    for py in range(size):
         row = bytearray()
-        for px in range(SIZE):
+        for px in range(size):
             total = [0, 0, 0]
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    c = colour_at(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES)
+                    c = colour_at((px + (sx + 0.5) / SAMPLES) * unit, (py + (sy + 0.5) / SAMPLES) * unit)
                     for i in range(3):
                         total[i] += c[i]
             row += bytes(round(t / SAMPLES ** 2) for t in total)
@@ -82,12 +87,13 @@ def png(rows):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
     raw = b"".join(b"\0" + row for row in rows)
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", len(rows[0]) // 3, len(rows), 8, 2, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 if __name__ == "__main__":
     out = sys.argv[1] if len(sys.argv) > 1 else "app/icon.png"
+    size = int(sys.argv[2]) if len(sys.argv) > 2 else SIZE
     with open(out, "wb") as f:
-        f.write(png(pixels()))
+        f.write(png(pixels(size)))

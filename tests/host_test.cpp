@@ -12,6 +12,7 @@
 
 #include "gfx/render.h"
 #include "desktop/options.h"
+#include "frontend/controls.h"
 #include "frontend/outputs.h"
 #include "frontend/replay.h"
 #include "support/test_console.h"
@@ -114,6 +115,18 @@ TEST(Locale, TheFirstOfLcAllLcMessagesAndLangThatIsSet) {
         setenv("LC_ALL", c[0], 1), setenv("LC_MESSAGES", c[1], 1), setenv("LANG", c[2], 1);
         EXPECT_EQ(languageFromLocale(), c[3][0] - '0') << c[0] << "," << c[1] << "," << c[2];
     }
+}
+
+// The README's table of controls is the game's own: an edit of one shows in the other.
+TEST(Controls, TheReadmeTableIsTheGamesOwn) {
+    std::string readme = fileText(goldenPath("../../README.md"));
+    size_t start = readme.find("-->\n", readme.find("<!-- controls:"));
+    size_t end = readme.find("<!-- end of controls -->");
+    ASSERT_TRUE(start != std::string::npos && end != std::string::npos);
+    EXPECT_EQ(readme.substr(start + 4, end - start - 4), controlsMarkdown())
+        << "The README's controls should read:\n" << controlsMarkdown();
+    // The overlay writes the table's French in the game's font: capitals, no accents.
+    EXPECT_EQ(inGameFont("Entrée, flèches, Échap, gâchette, à mi-course, ç"), "ENTREE, FLECHES, ECHAP, GACHETTE, A MI-COURSE, C");
 }
 
 } // namespace

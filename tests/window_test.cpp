@@ -10,6 +10,7 @@
 #include "frontend/outputs.h"
 #include "frontend/pacing.h"
 #include "desktop/window.h"
+#include "frontend/controls.h"
 
 // The program's own allocations, counted while a test asks (SDL's mallocs are not).
 static std::atomic<long> allocations{-1};
@@ -64,24 +65,25 @@ void down(SDL_Scancode key, bool repeat = false) { push(SDL_KEYDOWN, key, SDL_Ge
 void up(SDL_Scancode key) { push(SDL_KEYUP, key, SDL_GetKeyFromScancode(key)); }
 
 TEST_F(Window, EveryKeyPressesItsButtonOnce) {
-    const struct {
+    // Every key of the table of controls, by place; letters also by label (AZERTY's A is
+    // where a US Q is); the window's own actions and other keys press nothing.
+    struct Key {
         SDL_Scancode place;
         SDL_Keycode label;
         u32 button;
-    } keys[] = {
-        {SDL_SCANCODE_A, SDLK_a, KEY_A}, {SDL_SCANCODE_RETURN, SDLK_RETURN, KEY_A},
-        {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KEY_A}, {SDL_SCANCODE_SPACE, SDLK_SPACE, KEY_A},
-        {SDL_SCANCODE_Q, SDLK_a, KEY_A}, {SDL_SCANCODE_A, SDLK_q, KEY_A}, // AZERTY: label, place
-        {SDL_SCANCODE_UP, SDLK_UP, KEY_DUP}, {SDL_SCANCODE_DOWN, SDLK_DOWN, KEY_DDOWN},
-        {SDL_SCANCODE_LEFT, SDLK_LEFT, KEY_DLEFT}, {SDL_SCANCODE_RIGHT, SDLK_RIGHT, KEY_DRIGHT},
-        {SDL_SCANCODE_KP_8, SDLK_KP_8, KEY_CPAD_UP}, {SDL_SCANCODE_KP_2, SDLK_KP_2, KEY_CPAD_DOWN},
-        {SDL_SCANCODE_KP_4, SDLK_KP_4, KEY_CPAD_LEFT}, {SDL_SCANCODE_KP_6, SDLK_KP_6, KEY_CPAD_RIGHT},
-        {SDL_SCANCODE_R, SDLK_r, KEY_R}, {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KEY_R},
-        {SDL_SCANCODE_L, SDLK_l, KEY_L}, {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, KEY_L},
-        {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KEY_START}, {SDL_SCANCODE_W, SDLK_w, 0},
-        {SDL_SCANCODE_X, SDLK_x, 0}, {SDL_SCANCODE_E, SDLK_e, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0},
     };
-    for (const auto& key : keys) {
+    std::vector<Key> keys = {{SDL_SCANCODE_Q, SDLK_a, KEY_A}, {SDL_SCANCODE_A, SDLK_q, KEY_A},
+                             {SDL_SCANCODE_W, SDLK_w, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0}};
+    for (size_t i = 0; i < kControlCount; i++) {
+        for (const ControlKey& key : kControls[i].keys) {
+            if (key.sdl == nullptr || key.button == 0) continue;
+            SDL_Scancode place = SDL_GetScancodeFromName(key.sdl);
+            ASSERT_NE(place, SDL_SCANCODE_UNKNOWN) << key.sdl;
+            keys.push_back({place, SDL_GetKeyFromScancode(place), key.button});
+        }
+    }
+    EXPECT_EQ(keys.size(), 4u + 17); // A 4, D-pad 4, Circle Pad 4, R 2, L 2, START 1
+    for (const Key& key : keys) {
         push(SDL_KEYDOWN, key.place, key.label);
         EXPECT_EQ(scan(), key.button) << SDL_GetScancodeName(key.place);
         push(SDL_KEYDOWN, key.place, key.label, /*repeat*/ true);
@@ -117,12 +119,13 @@ TEST_F(Window, AControllersButtonsAndLeftStick) {
     SDL_Joystick* pad = SDL_JoystickOpen(device);
     ASSERT_NE(pad, nullptr) << SDL_GetError();
     scan(); // the window takes the controller that was plugged in
-    const std::pair<int, u32> buttons[] = {
-        {SDL_CONTROLLER_BUTTON_A, KEY_A}, {SDL_CONTROLLER_BUTTON_DPAD_UP, KEY_DUP},
-        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, KEY_DDOWN}, {SDL_CONTROLLER_BUTTON_DPAD_LEFT, KEY_DLEFT},
-        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, KEY_DRIGHT}, {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, KEY_L},
-        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, KEY_R}, {SDL_CONTROLLER_BUTTON_START, KEY_START},
-        {SDL_CONTROLLER_BUTTON_B, 0}};
+    std::vector<std::pair<int, u32>> buttons = {{SDL_CONTROLLER_BUTTON_B, 0}};
+    for (size_t i = 0; i < kControlCount; i++) {
+        for (const ControlPad& mapped : kControls[i].pad) {
+            if (mapped.sdl != nullptr) buttons.push_back({SDL_GameControllerGetButtonFromString(mapped.sdl), mapped.button});
+        }
+    }
+    EXPECT_EQ(buttons.size(), 1u + 8); // A, the D-pad's four, L, R, Start
     for (auto [button, expected] : buttons) {
         SDL_JoystickSetVirtualButton(pad, button, 1);
         EXPECT_EQ(scan(), expected) << button;
@@ -131,9 +134,11 @@ TEST_F(Window, AControllersButtonsAndLeftStick) {
     }
     // The left stick: pressed past half-way, released only well back, so a stick resting
     // near the mark does not chatter; SDL's y grows downwards.
+    // Half-way is 16384 of SDL's 32768, three eighths 12288.
     const std::pair<int, u32> stick[] = {
-        {kStickRelease, 0}, {kStickPress, KEY_CPAD_RIGHT}, {kStickRelease + 1, 0}, {kStickPress, 0},
-        {0, 0}, {-kStickPress, KEY_CPAD_LEFT}, {32767, KEY_CPAD_RIGHT}};
+        {16383, 0}, {16384, KEY_CPAD_RIGHT}, {12288, 0}, {16384, 0}, // held down to three eighths...
+        {12287, 0}, {16384, KEY_CPAD_RIGHT}, {0, 0},                 // ...released below it
+        {-16384, KEY_CPAD_LEFT}, {-12288, 0}, {-16384, 0}, {32767, KEY_CPAD_RIGHT}};
     for (auto [value, expected] : stick) {
         SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, (Sint16)value);
         EXPECT_EQ(scan(), expected) << value;

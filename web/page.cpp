@@ -8,8 +8,10 @@
 
 #include "app/app.h"
 #include "gfx/render.h"
+#include "frontend/controls.h"
 #include "frontend/outputs.h"
 #include "frontend/pacing.h"
+#include "frontend/replay.h"
 #include "frontend/session.h"
 #include "platform/host_console.h"
 
@@ -108,6 +110,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* webRecording(const char* /*name*/, i
     *size = (int)download.size();
     return download.data();
 }
+
+// The table of controls for the page's keys, controller and help, in one language; the
+// stick's marks; a button by its name in scripts.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webControls(int language) {
+    static std::string json;
+    json = controlsJson((u8)language);
+    return json.c_str();
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE u32 webStick(u32 before, float x, float y) { return stickButtons(before, x, y); }
+
+extern "C" EMSCRIPTEN_KEEPALIVE u32 webButton(const char* name) { return buttonMask(name).value_or(0); }
 
 // One game after another: START ends one, and the page offers the next.
 int main() {

@@ -2,33 +2,19 @@
 // a sharp scale, the keyboard, touch buttons and game controllers as the console's
 // buttons, pausing, the help, and the files the page offers.
 Module.page = (() => {
-  const BUTTON = { A: 1, START: 8, DRIGHT: 16, DLEFT: 32, DUP: 64, DDOWN: 128, R: 256, L: 512,
-    CPAD_RIGHT: 2 ** 28, CPAD_LEFT: 2 ** 29, CPAD_UP: 2 ** 30, CPAD_DOWN: 2 ** 31 };
-  // Keys by their place on the keyboard; letter keys also by their label, for any layout.
-  const BY_CODE = { Enter: 'A', NumpadEnter: 'A', Space: 'A', KeyA: 'A', ArrowUp: 'DUP',
-    ArrowDown: 'DDOWN', ArrowLeft: 'DLEFT', ArrowRight: 'DRIGHT', Numpad8: 'CPAD_UP',
-    Numpad4: 'CPAD_LEFT', Numpad6: 'CPAD_RIGHT', Numpad2: 'CPAD_DOWN', KeyR: 'R', PageUp: 'R',
-    KeyL: 'L', PageDown: 'L', Escape: 'START' };
-  const BY_LABEL = { a: 'A', r: 'R', l: 'L' };
-  // A standard game controller's buttons; its left stick is the Circle Pad.
-  const PAD_BUTTONS = { 0: 'A', 4: 'L', 5: 'R', 9: 'START', 12: 'DUP', 13: 'DDOWN', 14: 'DLEFT',
-    15: 'DRIGHT' };
-  const STICK_PRESS = 0.5, STICK_RELEASE = 0.375; // the gap keeps a resting stick from chattering
+  // The keys, the controller's buttons and the help's rows come from the game's table of
+  // controls (frontend/controls.cpp), read once the WebAssembly is there.
+  let byCode = {}, byLabel = {}, padButtons = [], helpKey = 'F1';
+  const CPAD = 0xF0000000; // the Circle Pad's four directions, which the stick presses
 
   const TEXT = {
     en: { screenshot: 'Screenshot', recording: 'Recording', help: 'Help', controls: 'Controls',
       over: 'The game is over.', again: 'New game', paused: 'Paused: any key or a tap goes on.',
-      rows: [['A: confirm', 'A, Enter, Space'], ['D-pad: 1 (left, right), 10 (up, down)', 'arrow keys'],
-        ['Circle Pad: the same', 'keypad 8 4 6 2'], ['R: 100 more', 'R, Page Up'],
-        ['L: 100 less', 'L, Page Down'], ['START: leave the game', 'Escape'], ['this help', 'F1']],
-      more: 'A game controller plays too. On a touch screen, the buttons under the screens.' },
+      controller: 'A game controller plays too:', touch: 'On a touch screen, the buttons under the screens.' },
     fr: { screenshot: 'Capture', recording: 'Enregistrement', help: 'Aide', controls: 'Commandes',
       over: 'La partie est finie.', again: 'Nouvelle partie',
       paused: 'En pause : une touche ou un appui pour reprendre.',
-      rows: [['A : valider', 'A, Entrée, Espace'], ['Croix : 1 (gauche, droite), 10 (haut, bas)', 'flèches'],
-        ['Pad circulaire : pareil', 'pavé numérique 8 4 6 2'], ['R : 100 de plus', 'R, Page précédente'],
-        ['L : 100 de moins', 'L, Page suivante'], ['START : quitter la partie', 'Échap'], ['cette aide', 'F1']],
-      more: 'Une manette joue aussi. Sur un écran tactile, les boutons sous les écrans.' },
+      controller: 'Une manette joue aussi :', touch: 'Sur un écran tactile, les boutons sous les écrans.' },
   };
 
   const query = new URLSearchParams(location.search);
@@ -40,9 +26,9 @@ Module.page = (() => {
 
   // The buttons held now by every source, and those that went down since the last scan.
   const keys = new Map(), touches = new Map();
-  let padButtons = 0, stick = 0, held = 0, pressed = 0, frames = 0;
+  let padHeld = 0, stick = 0, held = 0, pressed = 0, frames = 0;
   function update() {
-    let now = padButtons | stick;
+    let now = padHeld | stick;
     for (const buttons of keys.values()) now |= buttons;
     for (const buttons of touches.values()) now |= buttons;
     pressed = (pressed | (now & ~held)) >>> 0;
@@ -50,25 +36,52 @@ Module.page = (() => {
   }
 
   function readGamepads() {
-    padButtons = 0;
-    let x = 0, y = 0;
+    let buttons = 0, x = 0, y = 0;
     for (const pad of (navigator.getGamepads ? navigator.getGamepads() : [])) {
       if (!pad) continue;
-      for (const index in PAD_BUTTONS) {
-        if (pad.buttons[index] && pad.buttons[index].pressed) padButtons |= BUTTON[PAD_BUTTONS[index]];
+      // (no destructuring: the build's minifier mangles it)
+      for (const mapped of padButtons) {
+        if (pad.buttons[mapped.index] && pad.buttons[mapped.index].pressed) buttons |= mapped.button;
       }
       if (Math.abs(pad.axes[0] || 0) > Math.abs(x)) x = pad.axes[0];
       if (Math.abs(pad.axes[1] || 0) > Math.abs(y)) y = pad.axes[1];
     }
-    const direction = (value, minus, plus) => {
-      const was = stick & (BUTTON[minus] | BUTTON[plus]);
-      if (value <= -STICK_PRESS || (value <= -STICK_RELEASE && was & BUTTON[minus])) return BUTTON[minus];
-      if (value >= STICK_PRESS || (value >= STICK_RELEASE && was & BUTTON[plus])) return BUTTON[plus];
-      return 0;
-    };
-    stick = direction(x, 'CPAD_LEFT', 'CPAD_RIGHT') | direction(y, 'CPAD_UP', 'CPAD_DOWN');
+    padHeld = buttons;
+    stick = _webStick(stick, x, y) & CPAD;
     update();
   }
+
+  function loadControls() {
+    const table = JSON.parse(UTF8ToString(_webControls(language)));
+    const rows = [], controllers = [];
+    for (const control of table.controls) {
+      for (const key of control.keys) {
+        if (control.action === 'help') helpKey = key.code;
+        if (control.action !== 'button') continue;
+        byCode[key.code] = (byCode[key.code] || 0) | key.button;
+        if (key.label) byLabel[key.label] = key.button;
+      }
+      for (const pad of control.pad) padButtons.push(pad);
+      if (control.windowOnly) continue;
+      rows.push([control.what, control.keyboard]);
+      if (control.controller) controllers.push(control.controller);
+    }
+    $('help-rows').append(...rows.map((row) => {
+      const line = document.createElement('tr');
+      for (const cell of row) line.append(Object.assign(document.createElement('td'), { textContent: cell }));
+      return line;
+    }));
+    $('help-more').textContent = `${text.controller} ${controllers.join(', ')}. ${text.touch}`;
+    $('help-button').textContent = `${text.help} (${helpKey})`;
+    // The touch buttons are named as in replay scripts.
+    const name = _malloc(16);
+    for (const button of document.querySelectorAll('#pad [data-button]')) {
+      stringToUTF8(button.dataset.button, name, 16);
+      button.dataset.mask = _webButton(name);
+    }
+    _free(name);
+  }
+  Module.onRuntimeInitialized = loadControls;
 
   // Paused while hidden (the console's HOME menu) or while the help is open.
   let helpOpen = false, playing = true, wake = null;
@@ -87,17 +100,17 @@ Module.page = (() => {
   const swallowed = new Set();
   addEventListener('keydown', (event) => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;
-    if (helpOpen || event.code === 'F1') {
+    if (helpOpen || event.code === helpKey) {
       event.preventDefault();
       if (!event.repeat) showHelp(!helpOpen);
       if (!helpOpen) swallowed.add(event.code);
       return;
     }
-    const name = BY_CODE[event.code], label = BY_LABEL[String(event.key).toLowerCase()];
-    if (!playing || !(name || label)) return;
+    const buttons = (byCode[event.code] || 0) | (byLabel[String(event.key).toLowerCase()] || 0);
+    if (!playing || !buttons) return;
     event.preventDefault();
     if (event.repeat || swallowed.has(event.code)) return;
-    keys.set(event.code, (name ? BUTTON[name] : 0) | (label ? BUTTON[label] : 0));
+    keys.set(event.code, buttons);
     update();
   });
   addEventListener('keyup', (event) => {
@@ -116,7 +129,7 @@ Module.page = (() => {
       event.preventDefault();
       if (!playing || helpOpen) return;
       button.setPointerCapture(event.pointerId);
-      touches.set(event.pointerId, BUTTON[button.dataset.button]);
+      touches.set(event.pointerId, Number(button.dataset.mask));
       update();
     });
     for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) button.addEventListener(type, release);
@@ -161,14 +174,7 @@ Module.page = (() => {
   document.documentElement.lang = language === 2 ? 'fr' : 'en';
   $('screenshot').textContent = text.screenshot;
   $('recording').textContent = text.recording;
-  $('help-button').textContent = `${text.help} (F1)`;
   $('help-title').textContent = text.controls;
-  $('help-rows').append(...text.rows.map((row) => {
-    const line = document.createElement('tr');
-    for (const cell of row) line.append(Object.assign(document.createElement('td'), { textContent: cell }));
-    return line;
-  }));
-  $('help-more').textContent = text.more;
   $('help-close').textContent = text.paused;
   $('over-text').textContent = text.over;
   $('again').textContent = text.again;

@@ -1,5 +1,7 @@
-// Compares two PNG files pixel for pixel, as RGB.
-// Usage: png_compare A.png B.png; exit 0 when they match, 1 when not, 2 when unreadable.
+// Compares two PNG files pixel for pixel, as RGB; or writes one's pixels as a binary PPM
+// (for scripts that check pictures, with the same reader).
+// Usage: png_compare A.png B.png   exit 0 when they match, 1 when not, 2 when unreadable
+//        png_compare --ppm A.png   the pixels on standard output; exit 2 when unreadable
 #include <stdio.h>
 #include <string.h>
 
@@ -9,7 +11,16 @@
 #include <stb/stb_image.h>
 
 int main(int argc, char** argv) {
-    if (argc != 3) return fprintf(stderr, "usage: png_compare A.png B.png\n"), 2;
+    if (argc != 3) return fprintf(stderr, "usage: png_compare A.png B.png, or png_compare --ppm A.png\n"), 2;
+    if (strcmp(argv[1], "--ppm") == 0) {
+        int width, height, channels;
+        unsigned char* pixels = stbi_load(argv[2], &width, &height, &channels, 3);
+        if (pixels == nullptr) return fprintf(stderr, "png_compare: %s: %s\n", argv[2], stbi_failure_reason()), 2;
+        printf("P6\n%d %d\n255\n", width, height);
+        bool written = fwrite(pixels, 3, (size_t)width * height, stdout) == (size_t)width * height;
+        stbi_image_free(pixels);
+        return written && fflush(stdout) == 0 ? 0 : 2;
+    }
     int width[2], height[2], channels;
     unsigned char* pixels[2];
     for (int i = 0; i < 2; i++) {

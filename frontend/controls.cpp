@@ -1,0 +1,158 @@
+#include "frontend/controls.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
+
+const Control kControls[] = {
+    {PressButton, false, {"A (confirm)", "A (valider)"},
+     {"A, Enter, keypad Enter or Space", "A, Entrée, Entrée du pavé numérique ou Espace"}, {"A", "A"},
+     {{KEY_A, "A", "KeyA", 'a'}, {KEY_A, "Return", "Enter", 0}, {KEY_A, "Keypad Enter", "NumpadEnter", 0},
+      {KEY_A, "Space", "Space", 0}},
+     {{KEY_A, "a", 0}}},
+    {PressButton, false, {"D-pad (right, left: 1; up, down: 10)", "Croix (droite, gauche : 1 ; haut, bas : 10)"},
+     {"arrow keys", "flèches"}, {"D-pad", "croix"},
+     {{KEY_DUP, "Up", "ArrowUp", 0}, {KEY_DDOWN, "Down", "ArrowDown", 0}, {KEY_DLEFT, "Left", "ArrowLeft", 0},
+      {KEY_DRIGHT, "Right", "ArrowRight", 0}},
+     {{KEY_DUP, "dpup", 12}, {KEY_DDOWN, "dpdown", 13}, {KEY_DLEFT, "dpleft", 14}, {KEY_DRIGHT, "dpright", 15}}},
+    // The Circle Pad does what the D-pad does; the numeric keypad's arrows give it keys of its own.
+    {PressButton, false, {"Circle Pad (as the D-pad)", "Pad circulaire (comme la croix)"},
+     {"the numeric keypad's 8 4 6 2", "8 4 6 2 du pavé numérique"},
+     {"left stick, past half-way", "stick gauche, à mi-course"},
+     {{KEY_CPAD_UP, "Keypad 8", "Numpad8", 0}, {KEY_CPAD_LEFT, "Keypad 4", "Numpad4", 0},
+      {KEY_CPAD_RIGHT, "Keypad 6", "Numpad6", 0}, {KEY_CPAD_DOWN, "Keypad 2", "Numpad2", 0}},
+     {}},
+    {PressButton, false, {"R (100 more)", "R (100 de plus)"}, {"R or Page Up", "R ou Page précédente"},
+     {"right shoulder", "gâchette droite"},
+     {{KEY_R, "R", "KeyR", 'r'}, {KEY_R, "PageUp", "PageUp", 0}},
+     {{KEY_R, "rightshoulder", 5}}},
+    {PressButton, false, {"L (100 less)", "L (100 de moins)"}, {"L or Page Down", "L ou Page suivante"},
+     {"left shoulder", "gâchette gauche"},
+     {{KEY_L, "L", "KeyL", 'l'}, {KEY_L, "PageDown", "PageDown", 0}},
+     {{KEY_L, "leftshoulder", 4}}},
+    {PressButton, false, {"START (leaves the game)", "START (quitte la partie)"}, {"Escape", "Échap"},
+     {"Start", "Start"},
+     {{KEY_START, "Escape", "Escape", 0}},
+     {{KEY_START, "start", 9}}},
+    {ShowHelp, false, {"these controls (the game waits)", "ces commandes (le jeu attend)"}, {"F1", "F1"}, {},
+     {{0, "F1", "F1", 0}}, {}},
+    {FullScreen, true, {"full screen", "plein écran"}, {"F11", "F11"}, {}, {{0, "F11", "F11", 0}}, {}},
+    {Screenshot, true, {"screenshot (a PNG in the current folder)", "capture d'écran (un PNG dans le dossier courant)"},
+     {"F12", "F12"}, {}, {{0, "F12", "F12", 0}}, {}},
+};
+const size_t kControlCount = sizeof kControls / sizeof kControls[0];
+
+const char* controlText(const ControlText& text, u8 language) {
+    return language == CFG_LANGUAGE_FR ? text.french : text.english;
+}
+
+std::string inGameFont(const char* text) {
+    // The accented letters of the table's French, by their UTF-8 second byte after 0xC3.
+    static const char kPlain[] = "AAAAAAACEEEEIIII" "DNOOOOOxOUUUUYPS" "AAAAAAACEEEEIIII" "DNOOOOO/OUUUUYPY";
+    std::string plain;
+    for (const char* c = text; *c != '\0'; c++) {
+        unsigned char byte = (unsigned char)*c;
+        if (byte == 0xC3 && (unsigned char)c[1] >= 0x80 && (unsigned char)c[1] <= 0xBF) {
+            plain += kPlain[(unsigned char)*++c - 0x80];
+        } else if (byte >= 0x80) {
+            plain += '?';
+        } else {
+            plain += (char)(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte);
+        }
+    }
+    return plain;
+}
+
+u32 stickButtons(u32 before, float x, float y) {
+    auto direction = [before](float value, u32 minus, u32 plus) -> u32 {
+        if (value <= -kStickPress || (value <= -kStickRelease && (before & minus))) return minus;
+        if (value >= kStickPress || (value >= kStickRelease && (before & plus))) return plus;
+        return 0;
+    };
+    return direction(x, KEY_CPAD_LEFT, KEY_CPAD_RIGHT) | direction(y, KEY_CPAD_UP, KEY_CPAD_DOWN);
+}
+
+std::string controlsMarkdown(void) {
+    std::string table = "| console | keyboard | game controller |\n|---|---|---|\n";
+    for (size_t i = 0; i < kControlCount; i++) {
+        const Control& control = kControls[i];
+        table += std::string("| ") + control.what.english + (control.windowOnly ? ", in the window" : "") +
+                 " | " + control.keyboard.english + " | " +
+                 (control.controller.english ? control.controller.english : "") + " |\n";
+    }
+    return table;
+}
+
+std::string controlsHelp(bool window) {
+    if (!window) return "";
+    std::string help = "\nIn the window:\n";
+    std::string controller;
+    for (size_t i = 0; i < kControlCount; i++) {
+        const Control& control = kControls[i];
+        char line[160];
+        snprintf(line, sizeof line, "  %-40s %s\n", control.what.english, control.keyboard.english);
+        help += line;
+        if (control.controller.english) {
+            controller += std::string(controller.empty() ? "" : ", ") + control.controller.english;
+        }
+    }
+    // The controller's line, broken between words before 80 columns.
+    std::string line = "A game controller plays too:";
+    for (size_t at = 0; at < controller.size();) {
+        size_t end = std::min(controller.find(' ', at), controller.size());
+        std::string word = controller.substr(at, end - at);
+        if (line.size() + 1 + word.size() > 79) help += line + "\n", line = " ";
+        line += " " + word;
+        at = end + 1;
+    }
+    return help + line + ".\n";
+}
+
+namespace {
+
+void jsonString(std::string* json, const char* text) {
+    *json += '"';
+    for (const char* c = text ? text : ""; *c != '\0'; c++) {
+        if (*c == '"' || *c == '\\') *json += '\\';
+        *json += *c;
+    }
+    *json += '"';
+}
+
+} // namespace
+
+std::string controlsJson(u8 language) {
+    static const char* const kActions[] = {"button", "help", "fullscreen", "screenshot"};
+    std::string json = "{\"controls\":[";
+    for (size_t i = 0; i < kControlCount; i++) {
+        const Control& control = kControls[i];
+        json += i ? ",{\"action\":" : "{\"action\":";
+        jsonString(&json, kActions[control.action]);
+        json += control.windowOnly ? ",\"windowOnly\":true,\"what\":" : ",\"windowOnly\":false,\"what\":";
+        jsonString(&json, controlText(control.what, language));
+        json += ",\"keyboard\":";
+        jsonString(&json, controlText(control.keyboard, language));
+        json += ",\"controller\":";
+        jsonString(&json, control.controller.english ? controlText(control.controller, language) : nullptr);
+        json += ",\"keys\":[";
+        for (const ControlKey& key : control.keys) {
+            if (key.browser == nullptr) break;
+            json += key.browser == control.keys[0].browser ? "{\"button\":" : ",{\"button\":";
+            json += std::to_string(key.button) + ",\"code\":";
+            jsonString(&json, key.browser);
+            json += ",\"label\":";
+            char label[2] = {key.label, '\0'};
+            jsonString(&json, label);
+            json += "}";
+        }
+        json += "],\"pad\":[";
+        for (const ControlPad& pad : control.pad) {
+            if (pad.sdl == nullptr) break;
+            json += pad.sdl == control.pad[0].sdl ? "{\"button\":" : ",{\"button\":";
+            json += std::to_string(pad.button) + ",\"index\":" + std::to_string(pad.browser) + "}";
+        }
+        json += "]}";
+    }
+    return json + "]}";
+}
