@@ -35,6 +35,15 @@ const Control kControls[] = {
      {"Start", "Start"},
      {{KEY_START, "Escape", "Escape", 0}},
      {{KEY_START, "start", 9}}},
+    // Typed digits become the presses above; the digit keys by place, so that AZERTY needs no Shift.
+    {TypeDigit, false, {"typing a number on a question (A confirms it)", "taper un nombre sur une question (A le valide)"},
+     {"the digits 0 to 9 above the letters", "les chiffres 0 à 9 au-dessus des lettres"}, {},
+     {{0, "0", "Digit0", 0}, {0, "1", "Digit1", 0}, {0, "2", "Digit2", 0}, {0, "3", "Digit3", 0},
+      {0, "4", "Digit4", 0}, {0, "5", "Digit5", 0}, {0, "6", "Digit6", 0}, {0, "7", "Digit7", 0},
+      {0, "8", "Digit8", 0}, {0, "9", "Digit9", 0}},
+     {}},
+    {EraseDigit, false, {"erasing its last digit", "effacer son dernier chiffre"}, {"Backspace", "Retour arrière"}, {},
+     {{0, "Backspace", "Backspace", 0}}, {}},
     {ShowHelp, false, {"these controls (the game waits)", "ces commandes (le jeu attend)"}, {"F1", "F1"}, {},
      {{0, "F1", "F1", 0}}, {}},
     {FullScreen, true, {"full screen", "plein écran"}, {"F11", "F11"}, {}, {{0, "F11", "F11", 0}}, {}},
@@ -132,7 +141,7 @@ void jsonString(std::string* json, const char* text) {
 } // namespace
 
 std::string controlsJson(u8 language) {
-    static const char* const kActions[] = {"button", "help", "fullscreen", "screenshot"};
+    static const char* const kActions[] = {"button", "help", "fullscreen", "screenshot", "digit", "erase"};
     std::string json = "{\"controls\":[";
     for (size_t i = 0; i < kControlCount; i++) {
         const Control& control = kControls[i];

@@ -16,6 +16,8 @@ enum ControlAction : u8 {
     ShowHelp,    // the controls over the picture; the game waits
     FullScreen,  // window only
     Screenshot,  // window only
+    TypeDigit,   // a digit of the number on a question: keys[d] types d
+    EraseDigit,  // the last digit typed
 };
 
 // One key, by its place on the keyboard: its name in SDL (SDL_GetScancodeFromName) and in
@@ -49,7 +51,7 @@ struct Control {
     ControlText what;       // what it is and does, as --help and the README say it
     ControlText keyboard;   // its keys, as a player reads them
     ControlText controller; // on a game controller; null when it has none
-    ControlKey keys[4];
+    ControlKey keys[10];
     ControlPad pad[4];
 };
 

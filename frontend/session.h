@@ -1,12 +1,16 @@
 // A player's session on the console model: the buttons of a replay script first, then
 // the live ones. Every frame is recorded as the console's scan read it, so that the
-// recording replays headless to the very same end.
+// recording replays headless to the very same end. A number typed on a question becomes
+// the console's own presses, fed one a frame and recorded as such.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "frontend/replay.h"
+
+// The largest number that can be typed: about a thousand presses, 17 seconds of frames.
+constexpr s32 kMaxTypedNumber = 99999;
 
 class PlayerSession {
   public:
@@ -21,13 +25,32 @@ class PlayerSession {
     // A comment in the recording before the next frame, such as "screenshot FILE".
     void note(const std::string& text);
 
+    // A key typed by the player: '0' to '9' append a digit to the number on the question,
+    // '\b' erases its last digit, '\n' presses A once the number is reached (on any screen).
+    // The session feeds the fewest presses that reach the number, increases first; typing
+    // while they are fed extends it, and a button pressed meanwhile stops them. False, with
+    // the reason in the game's language, when the key is refused and changes nothing.
+    bool type(char key, std::string* why);
+    // Whether typed presses are still to be fed.
+    bool typing() const { return confirm_ || presses_ != 0; }
+
     const std::vector<ReplayRun>& recording() const { return recording_.runs; }
     // The recording as a replay script, its seed and language first.
     std::string recordingText(u64 clockMs, u8 language) const;
 
   private:
+    bool scriptLeft() const;
+    void aimAt(s32 target);
+    void stopTyping();
+    u32 typedPress();
+
     ReplayCursor script_;
     u32 heldAtLastScan_ = 0;
     u64 frames_ = 0;
     ReplayScript recording_;
+    // Typed presses still to feed: how many of each of kTypedButtons, and A after them.
+    s32 target_ = 0;
+    s32 counts_[6] = {};
+    s64 presses_ = 0;
+    bool confirm_ = false;
 };

@@ -3,27 +3,25 @@
 #include <stdint.h>
 #include <stdlib.h>
 
+#include "game/rules.h"
+
 FarmState farm;
 
 namespace {
 
-const int kMaxPerCage = 20;
-const double kFoodPricePerKg = 0.1;
-const s64 kCagePrice = 5;
-
 float drawPrice(void) {
     int r = rand();
-    return (float)(1.0 + (double)(r % 2) * 0.1);
+    return (float)(kLowestPrice + (double)(r % 2) * kPriceRise);
 }
 
 // Kills the overcrowding of one side, young first, and returns the final quotient of
-// hamsters by cages. One hamster dies at a time while the quotient exceeds 20, so the
-// side keeps the largest count whose quotient is 20 or less: 21 x cages - 1, or none
-// at all with no cage (a quotient by 0 cages counts as more than 20 while any hamster
-// is left). That count is reached in one step.
+// hamsters by cages. One hamster dies at a time while the quotient exceeds the room in
+// a cage (20), so the side keeps the largest count whose quotient is 20 or less:
+// 21 x cages - 1, or none at all with no cage (a quotient by 0 cages counts as more
+// than 20 while any hamster is left). That count is reached in one step.
 s32 suffocate(u16* adults, u16* young, u16 cages) {
     s32 hamsters = (s32)*adults + (s32)*young;
-    s32 room = cages == 0 ? 0 : (kMaxPerCage + 1) * (s32)cages - 1;
+    s32 room = cages == 0 ? 0 : (kRoomInCage + 1) * (s32)cages - 1;
     s32 survivors = hamsters < room ? hamsters : room;
     s32 deaths = hamsters - survivors;
     s32 youngDeaths = deaths < (s32)*young ? deaths : (s32)*young;
@@ -40,16 +38,17 @@ s32 population(void) {
 
 void starve(void) {
     s32 total = population();
-    if (total < farm.foodStock) {
-        farm.foodStock -= total;
+    // Each hamster eats its share; those that find none die.
+    s32 fed = farm.foodStock / kFoodPerHamster;
+    if (total < fed) {
+        farm.foodStock -= total * kFoodPerHamster;
         return;
     }
-    farm.deadOfHunger = total - farm.foodStock;
+    farm.deadOfHunger = total - fed;
     // One draw per attempted death, in the farm's order of victims; a draw that
     // falls on an empty count is lost. Counted here, written back once.
     u16 counts[4] = {farm.adultMales, farm.adultFemales, farm.youngMales, farm.youngFemales};
-    s32 food = farm.foodStock;
-    while (total > food) {
+    while (total > fed) {
         u16* victim = &counts[rand() % 4];
         s32 dies = *victim != 0;
         *victim = (u16)(*victim - dies);
@@ -59,7 +58,7 @@ void starve(void) {
     farm.adultFemales = counts[1];
     farm.youngMales = counts[2];
     farm.youngFemales = counts[3];
-    farm.foodStock = 0;
+    farm.foodStock -= fed * kFoodPerHamster;
 }
 
 void closeMonth(void) {
@@ -73,7 +72,7 @@ void closeMonth(void) {
     farm.deadOfHunger = 0;
 
     for (s32 i = 0; i < farm.couplingsRequested; i++) {
-        int size = rand() % 18 + 1;
+        int size = rand() % kLargestLitter + 1;
         int males = rand() % size + 1;
         farm.youngMales = (u16)(farm.youngMales + males);
         farm.youngFemales = (u16)(farm.youngFemales + (size - males));
@@ -99,18 +98,18 @@ void closeMonth(void) {
 
     farm.hamsterPrice = drawPrice();
 
-    if (farm.month <= 12) {
+    if (farm.month <= kMonthsInYear) {
         farm.gameState = Situation;
         return;
     }
     farm.gameState = GameOver;
-    float value = (float)farm.adultMales;
-    value = value + (float)farm.adultFemales;
+    float value = (float)farm.adultMales * kValueOfHamster;
+    value = value + (float)farm.adultFemales * kValueOfHamster;
     value = value + farm.cash;
-    value = value + (float)farm.youngMales;
-    value = value + (float)farm.youngFemales;
-    value = value + (float)farm.maleCages;
-    value = value + (float)farm.femaleCages;
+    value = value + (float)farm.youngMales * kValueOfHamster;
+    value = value + (float)farm.youngFemales * kValueOfHamster;
+    value = value + (float)farm.maleCages * kValueOfCage;
+    value = value + (float)farm.femaleCages * kValueOfCage;
     farm.breedingValue = value;
 }
 

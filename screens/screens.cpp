@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "game/farm.h"
+#include "game/rules.h"
 #include "gfx/render.h"
 
 namespace {
@@ -36,6 +37,8 @@ enum Value : u8 {
     AllAdults,
     AllYoung,
     AllCages,
+    MonthsInYear,
+    LargestLitter,
     HamsterPrice, // the floats come last
     Cash,
     BreedingValue
@@ -60,14 +63,14 @@ const Line kRules[] = {
     {"***** QUORVANDELLE *****", "***** QUORVANDELLE *****", 104, 104, 1, Red, None, 0},
     {"LE BUT DU JEU EST DE GERER UN ELEVAGE DE HAMSTERS",
      "THE PURPOSE OF THE GAME IS TO MANAGE BREEDING", 1, 1, 30, White, None, 0},
-    {"PENDANT 12 MOIS EN FAISANT DES BENEFICES.", "HAMSTERS 12 MONTHS BY MAKING PROFITS.", 1, 1,
-     40, White, None, 0},
+    {"PENDANT %d MOIS EN FAISANT DES BENEFICES.", "HAMSTERS %d MONTHS BY MAKING PROFITS.", 1, 1,
+     40, White, MonthsInYear, 0},
     {"ON NE PEUT VENDRE OU ACCOUPLER QUE DES ADULTES.", "YOU CAN SELL OR COUPLE ONLY THE ADULTS.",
      1, 1, 60, White, None, 0},
     {"LES PETITS DEVIENNENT ADULTES EN 1 MOIS.", "YOUNG BECOME ADULTS 1 MONTH.", 1, 1, 80, White,
      None, 0},
-    {"CHAQUE ACCOUPLEMENT PEUT DONNER UN MAXIMUM DE 18",
-     "EACH COUPLING CAN GIVE A MAXIMUM OF 18 YOUNG.", 1, 1, 100, White, None, 0},
+    {"CHAQUE ACCOUPLEMENT PEUT DONNER UN MAXIMUM DE %d",
+     "EACH COUPLING CAN GIVE A MAXIMUM OF %d YOUNG.", 1, 1, 100, White, LargestLitter, 0},
     {"PETITS.", nullptr, 1, 1, 110, White, None, 0},
     {kContinueFr, kContinueEn, 1, 1, 231, White, None, 0},
 };
@@ -119,8 +122,8 @@ const Line kGrades[] = {
 };
 
 const Line kEnd[] = {
-    {"VOUS AVEZ AU BOUT DE CES 12 MOIS :", "YOU HAVE AFTER THESE 12 MONTHS :", 1, 1, 60, White,
-     None, 0},
+    {"VOUS AVEZ AU BOUT DE CES %d MOIS :", "YOU HAVE AFTER THESE %d MONTHS :", 1, 1, 60, White,
+     MonthsInYear, 0},
     {"%d ADULTES", "%d ADULTS", 16, 16, 80, White, AllAdults, 0},
     {"%d PETITS", "%d YOUNGS", 16, 16, 90, White, AllYoung, 0},
     {"%d CAGES", "%d CAGES", 16, 16, 100, White, AllCages, 0},
@@ -157,6 +160,8 @@ int intValue(Value value) {
     case AllAdults: return (int)farm.adultMales + (int)farm.adultFemales;
     case AllYoung: return (int)farm.youngMales + (int)farm.youngFemales;
     case AllCages: return (int)farm.maleCages + (int)farm.femaleCages;
+    case MonthsInYear: return kMonthsInYear;
+    case LargestLitter: return kLargestLitter;
     default: return 0;
     }
 }
@@ -202,7 +207,7 @@ template <int N> void drawLines(const Line (&lines)[N], bool french) {
 
 void drawEnd(bool french) {
     drawLine(kEndTitle, french, kEndTitle.y);
-    int grade = farm.breedingValue <= 150.0f ? 0 : farm.breedingValue <= 500.0f ? 1 : 2;
+    int grade = farm.breedingValue <= kLowGradeBound ? 0 : farm.breedingValue <= kHighGradeBound ? 1 : 2;
     drawLine(kGrades[grade], french, kGrades[grade].y);
     drawLines(kEnd, french);
 }

@@ -1,8 +1,13 @@
 // The frame loop: start-up and shut-down, what a frame presents, and the two frames
-// between an edit and its picture.
+// between an edit and its picture; numbers typed through the player's session.
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <deque>
+
+#include "app/app.h"
+#include "frontend/outputs.h"
+#include "frontend/session.h"
 #include "gfx/render.h"
 #include "support/test_console.h"
 
@@ -73,6 +78,151 @@ TEST_F(Loop, EachQuestionReceivesTheNumberBeingEntered) {
         if (isQuestionPhase(phase)) want[phase - SellMales] = 40 + phase;
         EXPECT_EQ(answers, want) << "phase " << phase;
     }
+}
+
+// A player typing: each text is typed once the session has fed the one before; then
+// (`untilOver`) A is typed until the year ends, a refused answer first erased to 0.
+struct TypingPlayer : ScriptedButtons {
+    PlayerSession session;
+    std::deque<std::string> texts;
+    bool untilOver = false;
+    int frames = 0;
+
+    bool keepRunning() override {
+        if (untilOver) return farm.gameState != GameOver && frames++ < 20000;
+        return !texts.empty() || session.typing();
+    }
+    void sampleButtons(u32* held, u32* pressed) override {
+        std::string why;
+        if (!session.typing() && (!texts.empty() || untilOver)) {
+            std::string text = !texts.empty() ? texts.front() : farm.showImpossible ? "\b\b\b\b\b\n" : "\n";
+            for (char key : text) session.type(key, &why);
+            if (!texts.empty()) texts.pop_front();
+        }
+        session.scan(0, 0, held, pressed);
+    }
+};
+
+std::string runsText(const std::vector<ReplayRun>& runs) {
+    ReplayScript script;
+    script.runs = runs;
+    return formatReplayScript(script);
+}
+
+TEST(Typing, TheFewestPressesIncreasesFirst) {
+    struct Case {
+        s32 from;
+        const char* keys;
+        const char* presses;
+        s32 reached;
+        const char* why = "";
+    };
+    const Case cases[] = {
+        {0, "0", "", 0},
+        {0, "\b", "", 0},
+        {0, "9", "DUP DLEFT", 9},
+        {0, "10", "DUP", 10},
+        {0, "99", "R DLEFT", 99},
+        {0, "480", "R*5 DDOWN*2", 480},
+        {0, "1234", "R*12 DUP*3 DRIGHT*4", 1234},
+        {7, "5", "R DDOWN*3 DLEFT*2", 75},
+        {480, "\b", "L*4 DDOWN*3 DLEFT*2", 48},
+        {480, "\b\b\b", "DUP*2 L*5", 0},
+        {0, "123456", "R*123 DUP*4 DRIGHT*5", 12345, "At most 99999: a longer number is refused."},
+    };
+    for (const Case& c : cases) {
+        resetConsoleAndFarm();
+        startPhase(BuyFood), farm.inputValue = c.from;
+        PlayerSession session;
+        session.start(nullptr);
+        std::string why, refused;
+        for (const char* key = c.keys; *key; key++) {
+            if (!session.type(*key, &why) && refused.empty()) refused = why;
+        }
+        for (u32 held, pressed; session.typing();) session.scan(0, 0, &held, &pressed), press(pressed);
+        std::string presses = runsText(session.recording());
+        EXPECT_EQ(presses, std::string(c.presses) + (*c.presses ? "\n" : "")) << c.from << " " << c.keys;
+        EXPECT_EQ(farm.inputValue, c.reached) << c.keys;
+        EXPECT_EQ(refused, c.why) << c.keys;
+    }
+}
+
+TEST(Typing, ExtendedWhileFedStoppedByAButtonConfirmedOnce) {
+    resetConsoleAndFarm();
+    startPhase(BuyFood), farm.systemLanguage = CFG_LANGUAGE_FR, farm.cash = 10;
+    PlayerSession session;
+    session.start(nullptr);
+    std::string why;
+    u32 held, pressed;
+    auto frame = [&](u32 live) { session.scan(0, live, &held, &pressed), press(pressed); };
+    ASSERT_TRUE(session.type('4', &why));
+    frame(0);                        // 1, on the way to 4
+    ASSERT_TRUE(session.type('8', &why)); // 48 from 1: up five times, left three
+    ASSERT_TRUE(session.type('\n', &why));
+    EXPECT_FALSE(session.type('0', &why));
+    EXPECT_EQ(why, "La réponse est encore en cours de saisie.");
+    while (session.typing()) frame(0);
+    EXPECT_EQ(runsText(session.recording()), "DRIGHT DUP*5 DLEFT*3 A\n");
+    EXPECT_EQ(Values({farm.gameState, farm.inputValue}), Values({BuyMaleCages, 0}));
+
+    session.start(nullptr); // the player's own press stops the typed ones where they are
+    ASSERT_TRUE(session.type('3', &why) && session.type('\n', &why));
+    frame(0), frame(KEY_DUP), frame(0);
+    EXPECT_EQ(Values({session.typing(), farm.inputValue, farm.gameState}), Values({0, 11, BuyMaleCages}));
+    EXPECT_EQ(runsText(session.recording()), "DRIGHT DUP .\n");
+
+    farm.gameState = Situation; // no number here; confirm is still A
+    EXPECT_FALSE(session.type('1', &why) || session.type('\b', &why) || session.type('x', &why));
+    EXPECT_TRUE(session.type('\n', &why));
+    frame(0);
+    EXPECT_EQ(farm.gameState, SellMales);
+}
+
+TEST(Typing, SameFarmAndScreensAsThePressesWrittenOut) {
+    resetConsoleAndFarm(1234);
+    TypingPlayer typed; // 480 males refused, corrected to 1; 30 kg of food; the rest 0
+    typed.keepShown = true;
+    typed.texts = {"\n", "\n", "480\n", "\b\b\b1\n", "\n", "\n", "30\n", "\n", "\n", "", ""};
+    play(&typed);
+    std::string typedFarm = farmStateJson(farm);
+
+    resetConsoleAndFarm(1234);
+    ScriptedButtons pressed;
+    pressed.keepShown = true;
+    std::string text = "A*2 R*5 DDOWN*2 A DUP*2 DRIGHT L*5 A*3 DUP*3 A*3 .*2\n";
+    ReplayScript hand;
+    std::string error;
+    ASSERT_TRUE(parseReplayScript(text, "hand", &hand, &error)) << error;
+    ReplayCursor cursor{&hand.runs};
+    for (u32 buttons; cursor.next(&buttons);) pressed.frames.push_back(buttons);
+    play(&pressed);
+
+    EXPECT_EQ(runsText(typed.session.recording()), text);
+    EXPECT_EQ(typedFarm, farmStateJson(farm));
+    EXPECT_EQ(Values({farm.month, farm.adultMales, farm.foodStock}), Values({2, 0, 5 + 30 - 1}));
+    EXPECT_TRUE(typed.shown == pressed.shown);
+}
+
+TEST(Typing, ATypedYearReplaysHeadlessToTheSameEnd) {
+    resetConsoleAndFarm(99, CFG_LANGUAGE_FR);
+    TypingPlayer typed; // answers the farm may refuse: then the rest lands elsewhere, A ends the year
+    typed.texts = {"\n"}, typed.untilOver = true;
+    for (int month = 1; month <= 12; month++) {
+        for (const char* text : {"\n", "\n", "\n", "1\n", "12\n", "\n", "\n"}) typed.texts.push_back(text);
+    }
+    play(&typed);
+    std::string typedFarm = farmStateJson(farm);
+    EXPECT_EQ(farm.gameState, GameOver);
+    EXPECT_NE(typed.session.recordingText(99, 2).find(" DRIGHT A DUP DRIGHT*2 A"), std::string::npos); // 1, then 12
+
+    ReplayScript script;
+    std::string error;
+    ASSERT_TRUE(parseReplayScript(typed.session.recordingText(99, CFG_LANGUAGE_FR), "typed", &script, &error)) << error;
+    resetConsoleAndFarm(*script.seed, *script.language);
+    ScriptPlayer player;
+    player.cursor.runs = &script.runs;
+    hostConsoleSetFrontend(&player), appMain(), hostConsoleSetFrontend(nullptr);
+    EXPECT_EQ(farmStateJson(farm), typedFarm);
 }
 
 } // namespace

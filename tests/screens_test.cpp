@@ -5,6 +5,10 @@
 #include <float.h>
 #include <string.h>
 
+#include <fstream>
+
+#include "frontend/howto.h"
+#include "game/rules.h"
 #include "gfx/render.h"
 #include "frontend/outputs.h"
 #include "frontend/replay.h"
@@ -74,6 +78,55 @@ TEST_F(Screens, OnlyLanguageCodeTwoIsFrenchAndNoPhaseOutsideOneToEightIsDrawn) {
         farm.showIntro = 0, farm.gameState = phase;
         EXPECT_EQ(draw(), std::vector<u8>(TOP_FRAMEBUFFER_BYTES, 0)) << phase;
     }
+}
+
+// The numbers a text says, in order: "1.10" is one, the 5 of "F5" none.
+std::vector<double> numbersIn(const std::string& text) {
+    std::vector<double> numbers;
+    for (size_t i = 0; i < text.size(); i++) {
+        bool starts = isdigit((unsigned char)text[i]) && (i == 0 || !isalnum((unsigned char)text[i - 1]));
+        if (!starts) continue;
+        size_t end = i;
+        while (end < text.size() && (isdigit((unsigned char)text[end]) ||
+                                     (text[end] == '.' && end + 1 < text.size() && isdigit((unsigned char)text[end + 1])))) {
+            end++;
+        }
+        numbers.push_back(atof(text.substr(i, end - i).c_str()));
+        i = end;
+    }
+    return numbers;
+}
+
+// The help says the rules' own numbers, in the order of its paragraphs, in both
+// languages and in the README's "How to play": none can be written there by hand.
+TEST(HowToPlay, SaysTheRulesNumbersAndTheReadmeTheSame) {
+    const std::vector<double> rules = {kLowestPrice, kLowestPrice + kPriceRise, 1, kLargestLitter,
+                                       kFoodPricePerKg, kFoodPerHamster, (double)kCagePrice, kRoomInCage,
+                                       kMonthsInYear, kValueOfHamster, kValueOfCage, kLowGradeBound,
+                                       kHighGradeBound};
+    auto expectRules = [&](const std::string& text, const char* what) {
+        std::vector<double> said = numbersIn(text);
+        ASSERT_EQ(said.size(), rules.size()) << what << ": " << text;
+        for (size_t i = 0; i < rules.size(); i++) EXPECT_NEAR(said[i], rules[i], 0.001) << what << " #" << i;
+    };
+    for (u8 language : {CFG_LANGUAGE_EN, CFG_LANGUAGE_FR}) {
+        HowToPlay help = howToPlay(language);
+        std::string all;
+        for (const std::string& paragraph : help.paragraphs) all += paragraph + "\n";
+        expectRules(all, help.title.c_str());
+    }
+    std::ifstream file(QUORVANDELLE_README);
+    std::string readme((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    size_t from = readme.find("## How to play\n");
+    ASSERT_NE(from, std::string::npos) << "the README has no \"How to play\"";
+    size_t to = readme.find("\n## ", from + 1);
+    expectRules(readme.substr(from, to - from), "README");
+}
+
+TEST(HowToPlay, WrapsAtSpacesWithinTheWidth) {
+    EXPECT_EQ(wrapText("A CAGE COSTS 5 $", 8), (std::vector<std::string>{"A CAGE", "COSTS 5", "$"}));
+    EXPECT_EQ(wrapText("  SUFFOCATE  NOW ", 4), (std::vector<std::string>{"SUFFOCATE", "NOW"}));
+    EXPECT_EQ(wrapText("", 4), std::vector<std::string>{});
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "gfx/render.h"
 #include "frontend/controls.h"
+#include "frontend/howto.h"
 #include "frontend/outputs.h"
 #include "frontend/pacing.h"
 #include "frontend/replay.h"
@@ -69,6 +70,7 @@ class WebPage final : public HostFrontend {
 
     std::string recording() const { return session_.recordingText(clockMs_, language_); }
     void note(const std::string& text) { session_.note(text); }
+    bool type(char key, std::string* why) { return session_.type(key, why); }
 
   private:
     // Beside the narrower lower screen the pixels are clear: the page shows through.
@@ -117,6 +119,24 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* webControls(int language) {
     static std::string json;
     json = controlsJson((u8)language);
     return json.c_str();
+}
+
+// A key typed on the page ('0' to '9', '\b' erases, '\n' confirms): why it was refused, or
+// nothing.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webType(int key) {
+    static std::string why;
+    why.clear();
+    if (!page.type((char)key, &why) && why.empty()) why = "?";
+    return why.c_str();
+}
+
+// How to play, for the help: its title, then its paragraphs, a line each.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webHowToPlay(int language) {
+    static std::string text;
+    HowToPlay howto = howToPlay((u8)language);
+    text = howto.title;
+    for (const std::string& paragraph : howto.paragraphs) text += "\n" + paragraph;
+    return text.c_str();
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE u32 webStick(u32 before, float x, float y) { return stickButtons(before, x, y); }

@@ -4,8 +4,9 @@
 Module.page = (() => {
   // The keys, the controller's buttons and the help's rows come from the game's table of
   // controls (frontend/controls.cpp), read once the WebAssembly is there.
-  let byCode = {}, byLabel = {}, padButtons = [], helpKey = 'F1';
+  let byCode = {}, byLabel = {}, typedByCode = {}, padButtons = [], helpKey = 'F1';
   const CPAD = 0xF0000000; // the Circle Pad's four directions, which the stick presses
+  const KEY_A = 1;
 
   const TEXT = {
     en: { screenshot: 'Screenshot', recording: 'Recording', help: 'Help', controls: 'Controls',
@@ -55,6 +56,10 @@ Module.page = (() => {
     const table = JSON.parse(UTF8ToString(_webControls(language)));
     const rows = [], controllers = [];
     for (const control of table.controls) {
+      control.keys.forEach((key, digit) => {
+        if (control.action === 'digit') typedByCode[key.code] = String(digit);
+        if (control.action === 'erase') typedByCode[key.code] = '\b';
+      });
       for (const key of control.keys) {
         if (control.action === 'help') helpKey = key.code;
         if (control.action !== 'button') continue;
@@ -100,6 +105,8 @@ Module.page = (() => {
   const swallowed = new Set();
   addEventListener('keydown', (event) => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;
+    // Enter and Space on a button reached with Tab are the button's.
+    if (event.target.closest && event.target.closest('button') && /^(Enter|NumpadEnter|Space)$/.test(event.code)) return;
     if (helpOpen || event.code === helpKey) {
       event.preventDefault();
       if (!event.repeat) showHelp(!helpOpen);
@@ -107,9 +114,12 @@ Module.page = (() => {
       return;
     }
     const buttons = (byCode[event.code] || 0) | (byLabel[String(event.key).toLowerCase()] || 0);
-    if (!playing || !buttons) return;
+    // Digits and Backspace type the number; A confirms it once it is reached.
+    const typed = typedByCode[event.code] || (buttons === KEY_A ? '\n' : '');
+    if (!playing || !(buttons || typed)) return;
     event.preventDefault();
     if (event.repeat || swallowed.has(event.code)) return;
+    if (typed) return Module.page.type(typed);
     keys.set(event.code, buttons);
     update();
   });
@@ -128,6 +138,7 @@ Module.page = (() => {
     button.addEventListener('pointerdown', (event) => {
       event.preventDefault();
       if (!playing || helpOpen) return;
+      if (Number(button.dataset.mask) === KEY_A) return Module.page.type('\n'); // after a typed number
       button.setPointerCapture(event.pointerId);
       touches.set(event.pointerId, Number(button.dataset.mask));
       update();
@@ -135,16 +146,24 @@ Module.page = (() => {
     for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) button.addEventListener(type, release);
   }
   $('pad').addEventListener('contextmenu', (event) => event.preventDefault()); // a long press is a held button
-  $('pad').hidden = !(navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches);
+  const touch = navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches;
+  $('pad').hidden = $('digits').hidden = !touch;
+  document.body.classList.toggle('touch', touch);
 
   // The largest whole number of screen pixels a console pixel that fits; smaller only
-  // when not even one fits.
+  // when not even one fits. The touch controls take the always black lower screen's
+  // place: the upper screen shows alone, and where whole pixels would leave it under nine
+  // tenths of its room it fills the room, its pixels squared off by the browser. Standing
+  // up, its row grows with it, up to half the height.
   function fit() {
-    const stage = $('stage'), ratio = devicePixelRatio || 1;
-    const room = Math.min(stage.clientWidth * ratio / 400, stage.clientHeight * ratio / 480);
-    const scale = room >= 1 ? Math.floor(room) : room;
+    const stage = $('stage'), ratio = devicePixelRatio || 1, rows = touch ? 240 : 480;
+    const height = touch && innerHeight > innerWidth ? innerHeight / 2 : stage.clientHeight;
+    const room = Math.min(stage.clientWidth * ratio / 400, height * ratio / rows);
+    let scale = room >= 1 ? Math.floor(room) : room;
+    if (touch && scale < 0.9 * room) scale = room;
     canvas.style.width = `${400 * scale / ratio}px`;
     canvas.style.height = `${480 * scale / ratio}px`;
+    $('view').style.height = `${rows * scale / ratio}px`;
   }
   addEventListener('resize', fit);
   new ResizeObserver(fit).observe($('stage'));
@@ -183,6 +202,7 @@ Module.page = (() => {
   return {
     frames: () => frames,
     language: () => language,
+    touch,
     // The console clock at start-up: ?seed=N, or now, in milliseconds since 1900.
     seed: () => {
       const seed = query.get('seed');

@@ -161,3 +161,77 @@ test('a year with touch buttons and a game controller; French by the browser', a
   assert.match(recorded, /^seed=12\nlanguage=2\n/);
   assert.deepEqual(presses(recorded), [...year.split(' '), 'START']);
 });
+
+// Keys typed in one go, before the next frame: { code, key } each, as a layout sends them.
+const typeAtOnce = (page, keys) => page.evaluate((keys) => {
+  for (const init of keys) ['keydown', 'keyup'].forEach((type) => dispatchEvent(new KeyboardEvent(type, init)));
+}, keys);
+const digits = (text) => [...text].map((digit) => ({ code: `Digit${digit}`, key: digit }));
+const ENTER = { code: 'Enter', key: 'Enter' }, ERASE = { code: 'Backspace', key: 'Backspace' };
+
+test('a typed number plays as the fewest presses; Tab then Enter is the button\'s', async () => {
+  const page = await open('?seed=7&language=en');
+  await typeAtOnce(page, digits('5')); // the rules: no number here, and the page says so
+  assert.equal(await page.textContent('#why'), 'Numbers are typed on a question.');
+  const after = (keys, frames) => async () => { await typeAtOnce(page, keys); await settle(page, frames); };
+  await play(page, [() => page.keyboard.press('Enter'), () => page.keyboard.press('Enter'),
+    after([...digits('480'), ENTER], 10), // R*5 DDOWN*2 A: more males than the farm has
+    after([ERASE, ERASE, ERASE, ENTER], 10), // back to 0, up before down: DUP*2 L*5 A
+    after([ENTER], 3),
+    () => page.keyboard.press('Numpad8'), // the keypad stays the Circle Pad: 10
+    after([ERASE, ENTER], 4), // 1 coupling: DRIGHT DDOWN A
+    after([{ code: 'Digit3', key: '"' }, { code: 'Digit0', key: 'à' }, ENTER], 6), // AZERTY, no Shift: 30 kg
+    after([...digits('1'), ENTER], 4)]); // a cage for 5 $ of the 2 left: refused
+  const typed = ['A', 'A', 'R*5', 'DDOWN*2', 'A', 'DUP*2', 'L*5', 'A', 'A', 'CPAD_UP', 'DRIGHT', 'DDOWN', 'A', 'DUP*3', 'A',
+    'DRIGHT', 'A'];
+  assert.deepEqual(presses(await recording(page)), typed);
+  const headless = replay(`seed=7 language=en ${typed.join(' ')} . .`, 'typed');
+  const s = headless.state;
+  assert.deepEqual([s.gameState, s.couplingsRequested, s.foodStock, s.cash, s.maleCagesToBuy, s.showImpossible], [6, 1, 35, 2, 1, 1]);
+  assert.equal(await differingPixels(page, headless.png), 0);
+
+  for (let i = 0; i < 8 && await page.evaluate(() => document.activeElement.id) !== 'help-button'; i++) {
+    await page.keyboard.press('Tab');
+  }
+  await page.keyboard.press('Enter');
+  assert.ok(await page.isVisible('#help'));
+  await page.keyboard.press('F1');
+  await settle(page);
+  assert.deepEqual(presses(await recording(page)), typed);
+});
+
+// The visible controls and the screen, in CSS pixels.
+const boxes = (page) => page.evaluate(() => [...document.querySelectorAll('#view, #pad button, #digits button, #bar button')]
+  .filter((element) => element.getClientRects().length).map((element) => {
+    const box = element.getBoundingClientRect();
+    return { name: element.id || element.dataset.button || element.dataset.key, left: box.left, top: box.top, right: box.right, bottom: box.bottom };
+  }));
+const overlap = (a, b) => Math.min(a.right, b.right) > Math.max(a.left, b.left) && Math.min(a.bottom, b.bottom) > Math.max(a.top, b.top);
+const apart = (a, b) => Math.hypot(Math.max(0, b.left - a.right, a.left - b.right), Math.max(0, b.top - a.bottom, a.top - b.bottom));
+
+test('the page on a phone standing up and on its side, and on a laptop', async () => {
+  for (const [width, height] of [[390, 844], [844, 390], [1366, 768]]) {
+    const phone = width < 1000, at = `${width}x${height}`;
+    const page = await open('?seed=5&language=en', phone ? { viewport: { width, height }, deviceScaleFactor: 3, isMobile: true, hasTouch: true } : { viewport: { width, height } });
+    const shown = await boxes(page), named = (name) => shown.find((box) => box.name === name);
+    for (const a of shown) {
+      assert.ok(a.left >= -0.5 && a.top >= -0.5 && a.right <= width + 0.5 && a.bottom <= height + 0.5, `${at}: ${a.name} off the page`);
+      for (const b of shown) assert.ok(a === b || !overlap(a, b), `${at}: ${a.name} overlaps ${b.name}`);
+    }
+    assert.equal(shown.length, phone ? 1 + 8 + 12 + 3 : 1 + 3, at);
+    if (phone) assert.ok(apart(named('START'), named('A')) >= 48, `${at}: START ${apart(named('START'), named('A'))} px from A`);
+    if (width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
+    if (width === 390) {
+      // The number pad types as the keys do; the help names the touch buttons, then tells how to play.
+      await play(page, ['A', 'A'].map((button) => () => page.tap(`#pad [data-button=${button}]`)));
+      await play(page, ['1', 'confirm'].map((key) => () => page.tap(`#digits [data-key="${key}"]`)));
+      await settle(page);
+      assert.deepEqual(presses(await recording(page)), ['A', 'A', 'DRIGHT', 'A']);
+      await page.tap('#help-button');
+      const help = await page.textContent('#help-rows');
+      assert.ok(!/Escape|F1|arrow|Enter/.test(help) && /START/.test(help) && /0-9/.test(help), help);
+      assert.ok((await page.$$('#howto p')).length >= 5);
+    }
+    await page.context().close();
+  }
+});

@@ -1,0 +1,21 @@
+// How to play: the rules and prices a new player needs, in the game's language, with
+// the very numbers the farm applies. Written in the game's font (capitals, no accents),
+// so that the window draws it as it is; the page and the README say the same.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ctru.h"
+
+struct HowToPlay {
+    std::string title;
+    std::vector<std::string> paragraphs; // a sale, a coupling, food, cages, the value, the grades
+};
+
+// French for the console's French language code, else English, as the game.
+HowToPlay howToPlay(u8 language);
+
+// A paragraph broken at spaces into lines of at most `width` characters; a word longer
+// than that stands alone on its line.
+std::vector<std::string> wrapText(const std::string& paragraph, size_t width);
