@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "game/farm.h"
 #include "desktop/options.h"
+#include "frontend/history.h"
 #include "frontend/outputs.h"
 #include "frontend/replay.h"
 #include "platform/host_console.h"
@@ -41,9 +42,20 @@ u64 clockNow(void) {
            (u64)std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
 }
 
-bool writeOutputs(const Options& options) {
+// The headless player, noting each month as it closes.
+struct HistoryPlayer : ScriptPlayer {
+    MonthHistory history;
+    void presented(const u8*, const u8*) override { history.observe(farm); }
+};
+
+bool writeOutputs(const Options& options, const MonthHistory* history = nullptr) {
     std::string error;
     bool ok = true;
+    if (history != nullptr && !options.historyPath.empty() &&
+        !writeFileWhole(options.historyPath, history->csv(), &error)) {
+        fprintf(stderr, "quorvandelle: %s\n", error.c_str());
+        ok = false;
+    }
     if (!options.statePath.empty() && !writeFileWhole(options.statePath, farmStateJson(farm), &error)) {
         fprintf(stderr, "quorvandelle: %s\n", error.c_str());
         ok = false;
@@ -97,12 +109,14 @@ int main(int argc, char** argv) {
     }
 #endif
 
-    ScriptPlayer replay;
+    HistoryPlayer replay;
     replay.cursor.runs = &script.runs;
+    replay.history.reset();
     hostConsoleReset(clock, language);
     hostConsoleSetFrontend(&replay);
     appMain();
     hostConsoleSetFrontend(nullptr);
+    replay.history.observe(farm); // a month closed in the frame START ended is never presented
 
-    return writeOutputs(options) ? 0 : 1;
+    return writeOutputs(options, &replay.history) ? 0 : 1;
 }

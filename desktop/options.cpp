@@ -86,6 +86,10 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
     app.add_option("--state", options->statePath,
                    "at exit, write the farm's state as one JSON object, a member per field")
         ->type_name("FILE");
+    app.add_option("--history", options->historyPath,
+                   "headless only: at exit, write the farm after each month closed as CSV, a row "
+                   "a month (month = the month that closed, 1-12), columns named as in --state")
+        ->type_name("FILE");
     app.add_option("--scale", scale,
                    "window only: each console pixel as N x N window pixels, N from 1 to 16; "
                    "default and at most: the largest that fits the display")
@@ -117,6 +121,10 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
     if (!scale.empty()) options->scale = (int)*parseU64(scale);
     if (options->headless && (app.count("--scale") > 0 || !options->recordPath.empty())) {
         fprintf(stderr, "quorvandelle: --scale and --record are for the window, not --headless (see --help)\n");
+        return 2;
+    }
+    if (!options->headless && !options->historyPath.empty()) {
+        fprintf(stderr, "quorvandelle: --history is for --headless, not the window (see --help)\n");
         return 2;
     }
     if (options->headless && options->replayPath.empty()) {

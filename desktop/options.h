@@ -13,6 +13,7 @@ struct Options {
     std::optional<u64> seed;
     std::string screenshotPath;
     std::string statePath;
+    std::string historyPath; // headless: the farm after each month closes, as CSV
 
     // The window (not with --headless).
     int scale = 0;          // each console pixel is scale x scale window pixels; 0: fit the display
