@@ -2,13 +2,16 @@
 // (web/page.js). The game's loop runs as on the console; while it waits for a vertical
 // blank, or while the page is hidden, it is suspended and the browser goes on.
 #include <emscripten.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
 
 #include "app/app.h"
+#include "game/farm.h"
 #include "gfx/render.h"
 #include "frontend/controls.h"
+#include "frontend/history.h"
 #include "frontend/howto.h"
 #include "frontend/outputs.h"
 #include "frontend/pacing.h"
@@ -25,6 +28,19 @@ EM_JS(void, pageSeed, (char* text, int size), { stringToUTF8(Module.page.seed(),
 EM_ASYNC_JS(void, pageUnpaused, (), { await Module.page.unpaused(); });
 EM_ASYNC_JS(void, pageSleep, (double ms), { await new Promise(wake => setTimeout(wake, ms)); });
 EM_ASYNC_JS(void, pageGameOver, (), { await Module.page.gameOver(); });
+// The kept game, if the page is to resume it (a copy the game frees), or null.
+EM_ASYNC_JS(char*, pageKeptGame, (), {
+  const text = await Module.page.keptGame();
+  if (!text) return 0;
+  const size = lengthBytesUTF8(text) + 1, copy = _malloc(size);
+  stringToUTF8(text, copy, size);
+  return copy;
+});
+EM_ASYNC_JS(void, pageRefused, (const char* why), { await Module.page.refused(UTF8ToString(why)); });
+EM_JS(void, pageResumed, (int month), { Module.page.resumed(month); });
+EM_JS(void, pagePressed, (), { Module.page.pressed(); });
+EM_JS(int, pageRestarting, (), { return Module.page.restarting(); });
+EM_JS(void, pageYear, (int ended), { Module.page.year(ended); });
 
 namespace {
 
@@ -35,40 +51,90 @@ const size_t kLowerLeft = (TOP_COLUMNS - BOTTOM_COLUMNS) / 2;
 
 class WebPage final : public HostFrontend {
   public:
-    void start(u64 clockMs, u8 language) {
+    // A kept game (`kept`) is replayed first, frames back to back, shown once it is over.
+    void start(u64 clockMs, u8 language, const std::vector<ReplayRun>* kept) {
         clockMs_ = clockMs;
         language_ = language;
-        session_.start(nullptr);
+        session_.start(kept);
+        replayLeft_ = 0;
+        if (kept != nullptr) {
+            for (const ReplayRun& run : *kept) replayLeft_ += run.frames;
+        }
+        heldBefore_ = 0;
+        history_.reset();
         shown.reset();
         show();
         firstVBlankMs_ = emscripten_get_now();
     }
 
     // Hidden, the console sits in its HOME menu; with the help open, the game waits too.
+    // A new game asked for ends this one.
     bool keepRunning() override {
         if (pagePaused()) pageUnpaused();
-        return true;
+        return !pageRestarting();
     }
 
     void sampleButtons(u32* held, u32* pressedSinceLastScan) override {
         u32 liveHeld = 0;
         u32 livePressed = 0;
         pageTakeButtons(&liveHeld, &livePressed);
+        bool replaying = replayLeft_ > 0;
         session_.scan(liveHeld, livePressed, held, pressedSinceLastScan);
+        bool down = (*pressedSinceLastScan | newlyPressed(*held, heldBefore_)) != 0;
+        heldBefore_ = *held;
+        if (replaying) {
+            replayLeft_--;
+        } else if (down) {
+            pagePressed(); // the page keeps the game again
+        }
     }
 
     // Sleeps until the next vertical blank; rounded up, so that no frame starts before it.
+    // A kept game replays at once; the console's pace starts again after it.
     void waitForVBlank() override {
+        if (replayLeft_ > 0) return;
+        if (replayEnded_) {
+            replayEnded_ = false;
+            firstVBlankMs_ = emscripten_get_now();
+            pageResumed(farm.month);
+        }
         double elapsedMs = emscripten_get_now() - firstVBlankMs_;
         u64 next = nextVBlankNs((u64)(elapsedMs * 1e6));
         pageSleep(next / 1e6 - elapsedMs + 0.999);
     }
 
     void presented(const u8* top, const u8* bottom) override {
+        noteMonth();
+        if (replayLeft_ > 0) return;
+        if (resuming_) resuming_ = false, replayEnded_ = true;
         if (shown.update(top, bottom)) show(); // else the page already shows it
     }
 
+    // The month-by-month numbers; the page shows the year's once it has ended.
+    void noteMonth() {
+        u8 before = history_.lastMonth;
+        history_.observe(farm);
+        if (farm.month < before) pageYear(0);
+        if (farm.month != before && farm.gameState == GameOver) pageYear(1);
+    }
+    std::string yearCsv() const { return history_.csv(history_.yearStart); }
+    void resuming() { resuming_ = true; }
+
     std::string recording() const { return session_.recordingText(clockMs_, language_); }
+    // The game to keep: the recording without a START that ended it, which the player
+    // may take back.
+    std::string kept() const {
+        ReplayScript script;
+        script.runs = session_.recording();
+        if (!script.runs.empty() && (script.runs.back().buttons & KEY_START) != 0) {
+            if (--script.runs.back().frames == 0) script.runs.pop_back();
+        }
+        script.seed = clockMs_;
+        script.language = language_;
+        script.version = programVersion();
+        script.draws = drawsHere();
+        return formatReplayScript(script);
+    }
     void note(const std::string& text) { session_.note(text); }
     bool type(char key, std::string* why) { return session_.type(key, why); }
 
@@ -88,6 +154,10 @@ class WebPage final : public HostFrontend {
     }
 
     PlayerSession session_;
+    MonthHistory history_;
+    u64 replayLeft_ = 0; // frames of the kept game still to replay
+    bool resuming_ = false, replayEnded_ = false;
+    u32 heldBefore_ = 0;
     u64 clockMs_ = 0;
     u8 language_ = CFG_LANGUAGE_EN;
     double firstVBlankMs_ = 0;
@@ -111,6 +181,26 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* webRecording(const char* /*name*/, i
     download = page.recording();
     *size = (int)download.size();
     return download.data();
+}
+
+// The game the page keeps in the browser's storage, and the year's months as CSV.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webKept() {
+    static std::string text;
+    text = page.kept();
+    return text.c_str();
+}
+
+// The farm as the state file writes it.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webState() {
+    static std::string text;
+    text = farmStateJson(farm);
+    return text.c_str();
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webYear() {
+    static std::string text;
+    text = page.yearCsv();
+    return text.c_str();
 }
 
 // The table of controls for the page's keys, controller and help, in one language; the
@@ -143,18 +233,48 @@ extern "C" EMSCRIPTEN_KEEPALIVE u32 webStick(u32 before, float x, float y) { ret
 
 extern "C" EMSCRIPTEN_KEEPALIVE u32 webButton(const char* name) { return buttonMask(name).value_or(0); }
 
-// One game after another: START ends one, and the page offers the next.
+namespace {
+
+// Why a kept game cannot be resumed here, or nothing: it must read back whole, have its
+// seed, and come from this version and these draws.
+std::string refusal(const char* text, ReplayScript* script) {
+    std::string error;
+    if (!parseReplayScript(text, "kept game", script, &error)) return error;
+    if (!script->seed) return "it has no seed";
+    if (!script->draws) return "it does not say whose random draws it played with";
+    return replayMismatch(*script, true);
+}
+
+} // namespace
+
+// One game after another: START ends one, and the page offers the next. A game the page
+// kept is resumed first.
 int main() {
+    static ReplayScript script;
     for (;;) {
         char seed[24];
         pageSeed(seed, sizeof seed);
         u64 clockMs = parseU64(seed).value_or(0);
         u8 language = (u8)pageLanguage();
+        const std::vector<ReplayRun>* kept = nullptr;
+        if (char* text = pageKeptGame()) {
+            std::string why = refusal(text, &script);
+            free(text);
+            if (!why.empty()) {
+                pageRefused(why.c_str()); // until the player starts a new game
+                continue;
+            }
+            clockMs = *script.seed;
+            language = script.language.value_or(language);
+            kept = &script.runs;
+        }
         hostConsoleReset(clockMs, language);
-        page.start(clockMs, language);
+        page.start(clockMs, language, kept);
+        if (kept != nullptr) page.resuming();
         hostConsoleSetFrontend(&page);
         appMain();
         hostConsoleSetFrontend(nullptr);
-        pageGameOver();
+        page.noteMonth();
+        if (!pageRestarting()) pageGameOver();
     }
 }

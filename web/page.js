@@ -11,11 +11,25 @@ Module.page = (() => {
   const TEXT = {
     en: { screenshot: 'Screenshot', recording: 'Recording', help: 'Help', controls: 'Controls',
       over: 'The game is over.', again: 'New game', paused: 'Paused: any key or a tap goes on.',
-      controller: 'A game controller plays too:', touch: 'On a touch screen, the buttons under the screens.' },
+      controller: 'A game controller plays too:', touch: 'On a touch screen, the buttons under the screens.',
+      back: 'Back to the game', resumed: 'Game resumed, month ', resumedEnd: 'Game resumed, the year is over.',
+      cannotKeep: 'This browser does not let the page keep the game: a reload loses it.',
+      kept: 'A game is kept on this page. Go back to it, or start a new one?',
+      refused: 'The kept game cannot be resumed: ',
+      columns: ['Month', 'Adult males', 'Young males', 'Adult females', 'Young females', 'Cash ($)', 'Food (kg)',
+        'Dead of hunger', 'Dead of crowding', 'Price ($)'],
+      chart: 'Hamsters (white), cash (yellow), food (green)' },
     fr: { screenshot: 'Capture', recording: 'Enregistrement', help: 'Aide', controls: 'Commandes',
       over: 'La partie est finie.', again: 'Nouvelle partie',
       paused: 'En pause : une touche ou un appui pour reprendre.',
-      controller: 'Une manette joue aussi :', touch: 'Sur un écran tactile, les boutons sous les écrans.' },
+      controller: 'Une manette joue aussi :', touch: 'Sur un écran tactile, les boutons sous les écrans.',
+      back: 'Revenir à la partie', resumed: 'Partie reprise, mois ', resumedEnd: 'Partie reprise, l\'année est finie.',
+      cannotKeep: 'Ce navigateur ne laisse pas la page garder la partie : la recharger la perd.',
+      kept: 'Une partie est gardée sur cette page. Y revenir, ou en commencer une nouvelle ?',
+      refused: 'La partie gardée ne peut pas reprendre : ',
+      columns: ['Mois', 'Mâles adultes', 'Jeunes mâles', 'Femelles adultes', 'Jeunes femelles', 'Argent ($)',
+        'Nourriture (kg)', 'Morts de faim', 'Morts d\'entassement', 'Prix ($)'],
+      chart: 'Hamsters (blanc), argent (jaune), nourriture (vert)' },
   };
 
   const query = new URLSearchParams(location.search);
@@ -190,22 +204,152 @@ Module.page = (() => {
   onClick('recording', () => save(_webRecording, 'text/plain', 'txt'));
   onClick('help-button', () => showHelp(true));
 
+  // The game is kept in the browser's storage as its recording, written at most half a
+  // second after a press and when the page is hidden; nothing is written while no key is
+  // pressed. Without storage the game plays on and the page says so once.
+  const KEPT = 'quorvandelle.game';
+  let keeping = true, keepTimer = 0, toldCannotKeep = false, restart = false, askedKept = false;
+  function storage() {
+    try {
+      return window.localStorage;
+    } catch (error) {
+      return null;
+    }
+  }
+  function cannotKeep() {
+    keeping = false;
+    if (toldCannotKeep) return;
+    toldCannotKeep = true;
+    notice(text.cannotKeep, false);
+  }
+  function keep() {
+    clearTimeout(keepTimer);
+    keepTimer = 0;
+    if (!keeping) return;
+    try {
+      storage().setItem(KEPT, UTF8ToString(_webKept()));
+    } catch (error) {
+      cannotKeep();
+    }
+  }
+  function forget() {
+    clearTimeout(keepTimer);
+    keepTimer = 0;
+    try {
+      storage().removeItem(KEPT);
+      keeping = true;
+    } catch (error) {
+      cannotKeep();
+    }
+  }
+  const keptText = () => { try { return storage().getItem(KEPT); } catch (error) { cannotKeep(); return null; } };
+  addEventListener('pagehide', () => keepTimer && keep());
+  document.addEventListener('visibilitychange', () => document.hidden && keepTimer && keep());
+
+  // A line over the picture, with "New game" when it tells of a resumed game.
+  function notice(line, again) {
+    $('notice-text').textContent = line;
+    $('notice-again').hidden = !again;
+    $('notice').hidden = false;
+  }
+  const newGame = () => { forget(); restart = true; $('notice').hidden = true; };
+  $('notice-again').textContent = text.again;
+  $('notice-again').onclick = () => { $('notice-again').blur(); newGame(); };
+
+  // A choice on the overlay: resolves with the button's id.
+  function choose(line, buttons) {
+    return new Promise((resolve) => {
+      playing = false;
+      $('over-text').textContent = line;
+      $('back').hidden = !buttons.includes('back');
+      $('over').hidden = false;
+      $(buttons[0]).focus();
+      for (const id of ['back', 'again']) {
+        $(id).onclick = () => {
+          $('over').hidden = true;
+          keys.clear();
+          touches.clear();
+          held = pressed = frames = 0;
+          playing = true;
+          resolve(id);
+        };
+      }
+    });
+  }
+
+  // The year month by month: a small chart and the table of the same numbers.
+  function showYear(ended) {
+    $('year').hidden = !ended;
+    if (!ended) return;
+    const rows = UTF8ToString(_webYear()).trim().split('\n').slice(1).map((line) => line.split(',').map(Number));
+    const money = new Set([5, 9]);
+    $('year-table').replaceChildren(
+      Object.assign(document.createElement('tr'), { innerHTML: text.columns.map(() => '<th></th>').join('') }),
+      ...rows.map((row) => {
+        const line = document.createElement('tr');
+        row.forEach((value, column) => line.append(Object.assign(document.createElement('td'),
+          { textContent: money.has(column) ? value.toFixed(2) : String(value) })));
+        return line;
+      }));
+    $('year-table').firstChild.childNodes.forEach((cell, column) => { cell.textContent = text.columns[column]; });
+    const series = [[(row) => row[1] + row[2] + row[3] + row[4], '#fff'], [(row) => row[5], '#ec3'], [(row) => row[6], '#5c5']];
+    const svg = series.map((one) => {
+      const values = rows.map(one[0]), top = Math.max(1, ...values);
+      const points = values.map((value, i) => `${(i * 240) / Math.max(1, rows.length - 1)},${78 - (value / top) * 76}`);
+      return `<polyline fill="none" stroke="${one[1]}" stroke-width="1.5" vector-effect="non-scaling-stroke" points="${points.join(' ')}"/>`;
+    });
+    $('year-chart').innerHTML = `<title>${text.chart}</title>${svg.join('')}`;
+  }
+
   document.documentElement.lang = language === 2 ? 'fr' : 'en';
   $('screenshot').textContent = text.screenshot;
   $('recording').textContent = text.recording;
   $('help-title').textContent = text.controls;
   $('help-close').textContent = text.paused;
-  $('over-text').textContent = text.over;
   $('again').textContent = text.again;
+  $('back').textContent = text.back;
   fit();
 
+  let firstGame = true;
   return {
+    // The kept game to resume, if any; a page opened with another ?seed= asks first.
+    keptGame: async () => {
+      restart = false;
+      const kept = keptText();
+      if (!kept) return null;
+      // (a reload of the page that made it resumes it without asking)
+      const keptSeed = (/^seed=(\d+)$/m.exec(kept) || [])[1];
+      if (query.has('seed') && query.get('seed') !== keptSeed && !askedKept) {
+        askedKept = true;
+        if (await choose(text.kept, ['back', 'again']) === 'again') {
+          forget();
+          return null;
+        }
+      }
+      askedKept = true;
+      return kept;
+    },
+    // A kept game that does not read back is left as it is, and nothing is written over
+    // it, until the player starts a new game.
+    refused: async (why) => {
+      keeping = false;
+      await choose(text.refused + why, ['again']);
+      forget();
+    },
+    resumed: (month) => notice(month > 12 ? text.resumedEnd : text.resumed + month, true),
+    pressed: () => {
+      if (!$('notice-again').hidden) $('notice').hidden = true; // the resumed game goes on
+      if (keeping && !keepTimer) keepTimer = setTimeout(keep, 500);
+    },
+    restarting: () => restart,
+    year: showYear,
     frames: () => frames,
     language: () => language,
     touch,
     // The console clock at start-up: ?seed=N, or now, in milliseconds since 1900.
     seed: () => {
-      const seed = query.get('seed');
+      const seed = firstGame ? query.get('seed') : null;
+      firstGame = false;
       const largest = '18446744073709551615';
       if (/^\d{1,20}$/.test(seed) && (seed.length < 20 || seed <= largest)) return seed;
       return String(Date.now() + 2208988800000);
@@ -222,19 +366,12 @@ Module.page = (() => {
     },
     paused: () => paused(),
     unpaused: () => new Promise((resolve) => { wake = resolve; }),
-    // START ended the game: the page says so and waits for the player to start another.
-    gameOver: () => new Promise((resolve) => {
-      playing = false;
-      $('over').hidden = false;
-      $('again').focus();
-      $('again').onclick = () => {
-        $('over').hidden = true;
-        keys.clear();
-        touches.clear();
-        held = pressed = frames = 0;
-        playing = true;
-        resolve();
-      };
-    }),
+    // START ended the game: the page says so and waits for the player to go back to it
+    // (it is kept without that START) or to start another.
+    gameOver: async () => {
+      keep();
+      const back = keeping && keptText() !== null;
+      if (await choose(text.over, back ? ['back', 'again'] : ['again']) === 'again') forget();
+    },
   };
 })();

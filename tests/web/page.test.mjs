@@ -32,9 +32,12 @@ after(async () => {
 });
 
 async function open(query, options = {}) {
-  const page = await (await browser.newContext(options)).newPage();
+  const { init, ...contextOptions } = options;
+  const context = await browser.newContext(contextOptions);
+  const page = await context.newPage();
   page.on('pageerror', (error) => errors.push(error.message));
   page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+  if (init) await page.addInitScript(init);
   await page.addInitScript(() => {
     window.pad = { connected: true, axes: [0, 0], buttons: [...Array(17)].map(() => ({ pressed: false })) };
     navigator.getGamepads = () => [window.pad];
@@ -43,6 +46,11 @@ async function open(query, options = {}) {
   await settle(page);
   return page;
 }
+const listen = (page) => {
+  page.on('pageerror', (error) => errors.push(error.message));
+  page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+  return page;
+};
 
 // Waits until the game has scanned the buttons `frames` more times.
 async function settle(page, frames = 3) {
@@ -53,10 +61,16 @@ async function settle(page, frames = 3) {
 // The headless program on Node: its state and screenshot after a script.
 function replay(script, name) {
   writeFileSync(join(work, `${name}.txt`), script);
-  const files = ['.txt', '.json', '.png'].map((extension) => join(work, name + extension));
-  execFileSync('node', [cliPath, '--headless', '--replay', files[0], '--state', files[1], '--screenshot', files[2]]);
-  return { state: JSON.parse(readFileSync(files[1], 'utf8')), png: readFileSync(files[2]).toString('base64') };
+  const files = ['.txt', '.json', '.png', '.csv'].map((extension) => join(work, name + extension));
+  execFileSync('node', [cliPath, '--headless', '--replay', files[0], '--state', files[1], '--screenshot', files[2],
+    '--history', files[3]]);
+  return { state: JSON.parse(readFileSync(files[1], 'utf8')), png: readFileSync(files[2]).toString('base64'),
+    history: readFileSync(files[3], 'utf8') };
 }
+// The farm as the page's game holds it, and the canvas.
+const farmOf = (page) => page.evaluate(() => [JSON.parse(UTF8ToString(_webState())),
+  document.getElementById('screens').toDataURL()]);
+const KEPT = 'quorvandelle.game';
 
 // Canvas pixels that differ from a PNG (those left clear beside the lower screen read as black).
 const differingPixels = (page, png) => page.evaluate(async (png) => {
@@ -234,4 +248,85 @@ test('the page on a phone standing up and on its side, and on a laptop', async (
     }
     await page.context().close();
   }
+});
+
+test('the page keeps the game: a reload in month 3, a new page, START taken back; the year\'s table is Node\'s', async () => {
+  let page = await open('?seed=9&language=en');
+  const enter = () => page.keyboard.press('Enter');
+  const keptPresses = (count) => page.waitForFunction(([name, count]) =>
+    presses(localStorage.getItem(name) || '').length === count, [KEPT, count]);
+  await page.evaluate(`window.presses = ${presses.toString()}`);
+  await play(page, times(15, enter)); // the rules, months 1 and 2 answered with 0
+  await keptPresses(15);
+  const before = await farmOf(page);
+  assert.deepEqual([before[0].month, before[0].gameState], [3, 1]);
+  await page.reload();
+  await settle(page);
+  assert.equal(await page.textContent('#notice-text'), 'Game resumed, month 3');
+  assert.deepEqual(await farmOf(page), before);
+  // Another page of the same browser, with no seed of its own: the same game.
+  const context = page.context();
+  await page.close();
+  page = listen(await context.newPage());
+  await page.goto(`${address}?language=en`);
+  await settle(page);
+  assert.deepEqual(await farmOf(page), before);
+  // START, then back to the game: the stray START is not kept.
+  await page.keyboard.press('Escape');
+  await page.waitForSelector('#back', { state: 'visible' });
+  await page.click('#back');
+  await settle(page);
+  assert.deepEqual(await farmOf(page), before);
+  assert.ok(await page.isHidden('#year'));
+  await play(page, times(70, enter)); // months 3 to 12 answered with 0
+  await page.evaluate(`window.presses = ${presses.toString()}`);
+  await keptPresses(85);
+  const kept = await page.evaluate((name) => localStorage.getItem(name), KEPT);
+  assert.match(kept, /^seed=9\nlanguage=1\nversion=\S+\ndraws=musl\n/);
+  const headless = replay(kept, 'kept');
+  const after = await farmOf(page);
+  assert.deepEqual(after[0], headless.state);
+  assert.equal(await differingPixels(page, headless.png), 0);
+  // The year month by month, as Node's --history gives it (money to the cent).
+  const table = await page.$$eval('#year-table tr', (rows) => rows.slice(1).map((row) =>
+    [...row.children].map((cell) => cell.textContent)));
+  const csv = headless.history.trim().split('\n').slice(1).map((line) => line.split(',')
+    .map((value, column) => (column === 5 || column === 9 ? Number(value).toFixed(2) : value)));
+  assert.equal(csv.length, 12);
+  assert.deepEqual(table, csv);
+  // A page with a seed of its own asks before it starts over the kept game.
+  const other = listen(await context.newPage());
+  await other.goto(`${address}?seed=4&language=en`);
+  await other.waitForSelector('#back', { state: 'visible' });
+  await other.click('#back');
+  await settle(other);
+  assert.deepEqual((await farmOf(other))[0], after[0]);
+  await other.close();
+  // New game forgets the kept one.
+  await page.keyboard.press('Escape');
+  await page.click('#again');
+  await settle(page);
+  assert.equal(await page.evaluate((name) => localStorage.getItem(name), KEPT), null);
+  await context.close();
+});
+
+test('without storage the game plays on and the page says so; a kept game that does not read back is refused and kept', async () => {
+  const blocked = await open('?seed=3&language=en', { init: () => Object.defineProperty(window, 'localStorage',
+    { get() { throw new DOMException('blocked', 'SecurityError'); } }) });
+  await play(blocked, [() => blocked.keyboard.press('Enter'), () => blocked.keyboard.press('Enter')]);
+  assert.equal((await farmOf(blocked))[0].gameState, 2);
+  assert.equal(await blocked.textContent('#notice-text'), 'This browser does not let the page keep the game: a reload loses it.');
+  await blocked.context().close();
+
+  const page = await open('?language=en');
+  for (const [kept, why] of [['seed=3\nA\n  A+JUMP\n', "kept game:3:3: unknown button 'JUMP'"],
+    ['seed=3\ndraws=glibc\nA\n', "made with glibc's random draws, not musl's: its litters and deaths would differ here"]]) {
+    await page.evaluate(([name, kept]) => localStorage.setItem(name, kept), [KEPT, kept]);
+    await page.reload();
+    await page.waitForSelector('#over', { state: 'visible' });
+    assert.equal(await page.textContent('#over-text'), `The kept game cannot be resumed: ${why}`);
+    assert.ok(await page.isHidden('#back'));
+    assert.equal(await page.evaluate((name) => localStorage.getItem(name), KEPT), kept);
+  }
+  await page.context().close();
 });
