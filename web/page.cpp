@@ -38,6 +38,9 @@ EM_ASYNC_JS(char*, pageKeptGame, (), {
 });
 EM_ASYNC_JS(void, pageRefused, (const char* why), { await Module.page.refused(UTF8ToString(why)); });
 EM_JS(void, pageResumed, (int month), { Module.page.resumed(month); });
+EM_JS(int, pageShared, (), { return Module.page.shared(); });
+EM_JS(void, pageWarn, (), { Module.page.warn(); });
+EM_JS(void, pageScriptOver, (), { Module.page.scriptOver(); });
 EM_JS(void, pagePressed, (), { Module.page.pressed(); });
 EM_JS(int, pageRestarting, (), { return Module.page.restarting(); });
 EM_JS(void, pageYear, (int ended), { Module.page.year(ended); });
@@ -52,14 +55,19 @@ const size_t kLowerLeft = (TOP_COLUMNS - BOTTOM_COLUMNS) / 2;
 class WebPage final : public HostFrontend {
   public:
     // A kept game (`kept`) is replayed first, frames back to back, shown once it is over.
-    void start(u64 clockMs, u8 language, const std::vector<ReplayRun>* kept) {
+    // A shared recording (`fast` false) plays at the console's pace until it is over or
+    // the player jumps to its end.
+    void start(u64 clockMs, u8 language, const std::vector<ReplayRun>* kept, bool fast) {
         clockMs_ = clockMs;
         language_ = language;
         session_.start(kept);
-        replayLeft_ = 0;
+        scriptLeft_ = 0;
         if (kept != nullptr) {
-            for (const ReplayRun& run : *kept) replayLeft_ += run.frames;
+            for (const ReplayRun& run : *kept) scriptLeft_ += run.frames;
         }
+        replayLeft_ = fast ? scriptLeft_ : 0;
+        resuming_ = fast && kept != nullptr;
+        tellResumed_ = true;
         heldBefore_ = 0;
         history_.reset();
         shown.reset();
@@ -82,6 +90,7 @@ class WebPage final : public HostFrontend {
         session_.scan(liveHeld, livePressed, held, pressedSinceLastScan);
         bool down = (*pressedSinceLastScan | newlyPressed(*held, heldBefore_)) != 0;
         heldBefore_ = *held;
+        if (scriptLeft_ > 0 && --scriptLeft_ == 0) pageScriptOver();
         if (replaying) {
             replayLeft_--;
         } else if (down) {
@@ -96,7 +105,8 @@ class WebPage final : public HostFrontend {
         if (replayEnded_) {
             replayEnded_ = false;
             firstVBlankMs_ = emscripten_get_now();
-            pageResumed(farm.month);
+            if (tellResumed_) pageResumed(farm.month);
+            tellResumed_ = true;
         }
         double elapsedMs = emscripten_get_now() - firstVBlankMs_;
         u64 next = nextVBlankNs((u64)(elapsedMs * 1e6));
@@ -118,7 +128,12 @@ class WebPage final : public HostFrontend {
         if (farm.month != before && farm.gameState == GameOver) pageYear(1);
     }
     std::string yearCsv() const { return history_.csv(history_.yearStart); }
-    void resuming() { resuming_ = true; }
+    // The rest of a shared recording at once.
+    void jump() {
+        replayLeft_ = scriptLeft_;
+        resuming_ = true;
+        tellResumed_ = false;
+    }
 
     std::string recording() const { return session_.recordingText(clockMs_, language_); }
     // The game to keep: the recording without a START that ended it, which the player
@@ -156,7 +171,8 @@ class WebPage final : public HostFrontend {
     PlayerSession session_;
     MonthHistory history_;
     u64 replayLeft_ = 0; // frames of the kept game still to replay
-    bool resuming_ = false, replayEnded_ = false;
+    u64 scriptLeft_ = 0; // frames of a kept or shared recording still to play
+    bool resuming_ = false, replayEnded_ = false, tellResumed_ = true;
     u32 heldBefore_ = 0;
     u64 clockMs_ = 0;
     u8 language_ = CFG_LANGUAGE_EN;
@@ -196,6 +212,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* webState() {
     text = farmStateJson(farm);
     return text.c_str();
 }
+
+extern "C" EMSCRIPTEN_KEEPALIVE void webJump() { page.jump(); }
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char* webYear() {
     static std::string text;
@@ -237,12 +255,20 @@ namespace {
 
 // Why a kept game cannot be resumed here, or nothing: it must read back whole, have its
 // seed, and come from this version and these draws.
-std::string refusal(const char* text, ReplayScript* script) {
+// A shared recording may come from another version; one that does not say whose draws
+// it played with is played, with a warning.
+std::string refusal(const char* text, bool shared, ReplayScript* script) {
     std::string error;
-    if (!parseReplayScript(text, "kept game", script, &error)) return error;
+    if (!parseReplayScript(text, shared ? "recording" : "kept game", script, &error)) return error;
     if (!script->seed) return "it has no seed";
-    if (!script->draws) return "it does not say whose random draws it played with";
-    return replayMismatch(*script, true);
+    if (shared && script->draws && *script->draws == "glibc") {
+        return "made on the desktop: its litters and deaths would differ here";
+    }
+    if (shared && script->draws && *script->draws == "newlib") {
+        return "made on the console: its litters and deaths would differ here";
+    }
+    if (!shared && !script->draws) return "it does not say whose random draws it played with";
+    return replayMismatch(*script, !shared);
 }
 
 } // namespace
@@ -257,8 +283,10 @@ int main() {
         u64 clockMs = parseU64(seed).value_or(0);
         u8 language = (u8)pageLanguage();
         const std::vector<ReplayRun>* kept = nullptr;
+        bool shared = false;
         if (char* text = pageKeptGame()) {
-            std::string why = refusal(text, &script);
+            shared = pageShared() != 0;
+            std::string why = refusal(text, shared, &script);
             free(text);
             if (!why.empty()) {
                 pageRefused(why.c_str()); // until the player starts a new game
@@ -267,10 +295,10 @@ int main() {
             clockMs = *script.seed;
             language = script.language.value_or(language);
             kept = &script.runs;
+            if (shared && !script.draws) pageWarn();
         }
         hostConsoleReset(clockMs, language);
-        page.start(clockMs, language, kept);
-        if (kept != nullptr) page.resuming();
+        page.start(clockMs, language, kept, !shared);
         hostConsoleSetFrontend(&page);
         appMain();
         hostConsoleSetFrontend(nullptr);

@@ -18,7 +18,9 @@ Module.page = (() => {
       refused: 'The kept game cannot be resumed: ',
       columns: ['Month', 'Adult males', 'Young males', 'Adult females', 'Young females', 'Cash ($)', 'Food (kg)',
         'Dead of hunger', 'Dead of crowding', 'Price ($)'],
-      chart: 'Hamsters (white), cash (yellow), food (green)' },
+      chart: 'Hamsters (white), cash (yellow), food (green)',
+      share: 'Share', open: 'Open', jump: 'To the end', copied: 'Link copied.', badLink: 'This recording cannot be played: ',
+      noDraws: 'This recording does not say whose random draws it played with: it may not replay the same game.' },
     fr: { screenshot: 'Capture', recording: 'Enregistrement', help: 'Aide', controls: 'Commandes',
       over: 'La partie est finie.', again: 'Nouvelle partie',
       paused: 'En pause : une touche ou un appui pour reprendre.',
@@ -29,7 +31,10 @@ Module.page = (() => {
       refused: 'La partie gardée ne peut pas reprendre : ',
       columns: ['Mois', 'Mâles adultes', 'Jeunes mâles', 'Femelles adultes', 'Jeunes femelles', 'Argent ($)',
         'Nourriture (kg)', 'Morts de faim', 'Morts d\'entassement', 'Prix ($)'],
-      chart: 'Hamsters (blanc), argent (jaune), nourriture (vert)' },
+      chart: 'Hamsters (blanc), argent (jaune), nourriture (vert)',
+      share: 'Partager', open: 'Ouvrir', jump: 'Aller à la fin', copied: 'Lien copié.',
+      badLink: 'Cet enregistrement ne peut pas se jouer : ',
+      noDraws: 'Cet enregistrement ne dit pas avec quels tirages il a joué : il peut ne pas rejouer la même partie.' },
   };
 
   const query = new URLSearchParams(location.search);
@@ -277,6 +282,38 @@ Module.page = (() => {
     });
   }
 
+  // A year shared as a link: its recording, deflated, in base64url after "#r=". Opening
+  // one (or a recording's file) plays it at the console's pace; then the keys take over.
+  let incoming = location.hash.startsWith('#r=') ? location.hash.slice(3) : null, sharing = false;
+  async function deflated(bytes, stream) {
+    return new Uint8Array(await new Response(new Blob([bytes]).stream().pipeThrough(stream)).arrayBuffer());
+  }
+  async function shareLink() {
+    const packed = await deflated(new TextEncoder().encode(UTF8ToString(_webKept())), new CompressionStream('deflate'));
+    let binary = '';
+    for (let i = 0; i < packed.length; i += 4096) binary += String.fromCharCode.apply(null, packed.subarray(i, i + 4096));
+    const link = `${location.href.replace(/#.*/, '')}#r=${btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '')}`;
+    if (navigator.share) return navigator.share({ title: document.title, url: link }).catch(() => {});
+    await navigator.clipboard.writeText(link);
+    notice(text.copied, false);
+  }
+  async function unpack(code) {
+    const binary = atob(code.replace(/-/g, '+').replace(/_/g, '/'));
+    const bytes = Uint8Array.from(binary, (c) => c.charCodeAt(0));
+    return new TextDecoder('utf-8', { fatal: true }).decode(await deflated(bytes, new DecompressionStream('deflate')));
+  }
+  onClick('share', () => { shareLink().catch((error) => notice(String(error.message || error), false)); });
+  onClick('open', () => $('open-file').click());
+  const openText = (file) => file.text().then((recording) => { incoming = { recording }; restart = true; });
+  $('open-file').onchange = () => { if ($('open-file').files[0]) openText($('open-file').files[0]); $('open-file').value = ''; };
+  addEventListener('dragover', (event) => event.preventDefault());
+  addEventListener('drop', (event) => {
+    event.preventDefault();
+    const file = event.dataTransfer.files[0];
+    if (file) openText(file);
+  });
+  onClick('jump', () => { _webJump(); $('jump').hidden = true; });
+
   // The year month by month: a small chart and the table of the same numbers.
   function showYear(ended) {
     $('year').hidden = !ended;
@@ -308,6 +345,9 @@ Module.page = (() => {
   $('help-close').textContent = text.paused;
   $('again').textContent = text.again;
   $('back').textContent = text.back;
+  $('share').textContent = text.share;
+  $('open').textContent = text.open;
+  $('jump').textContent = text.jump;
   fit();
 
   let firstGame = true;
@@ -315,6 +355,24 @@ Module.page = (() => {
     // The kept game to resume, if any; a page opened with another ?seed= asks first.
     keptGame: async () => {
       restart = false;
+      sharing = false;
+      if (incoming !== null) {
+        const code = incoming;
+        incoming = null;
+        history.replaceState(null, '', location.href.replace(/#.*/, ''));
+        let recording = null;
+        try {
+          recording = typeof code === 'string' ? await unpack(code) : code.recording;
+        } catch (error) {
+          await choose(text.badLink + (error.message || 'it does not decode'), ['again']);
+        }
+        const keptNow = keptText();
+        if (recording !== null && (!keptNow || await choose(text.kept, ['back', 'again']) === 'again')) {
+          sharing = true;
+          $('jump').hidden = false;
+          return recording;
+        }
+      }
       const kept = keptText();
       if (!kept) return null;
       // (a reload of the page that made it resumes it without asking)
@@ -332,6 +390,10 @@ Module.page = (() => {
     // A kept game that does not read back is left as it is, and nothing is written over
     // it, until the player starts a new game.
     refused: async (why) => {
+      if (sharing) {
+        $('jump').hidden = true;
+        return void await choose(text.badLink + why, ['again']);
+      }
       keeping = false;
       await choose(text.refused + why, ['again']);
       forget();
@@ -342,6 +404,9 @@ Module.page = (() => {
       if (keeping && !keepTimer) keepTimer = setTimeout(keep, 500);
     },
     restarting: () => restart,
+    shared: () => sharing,
+    warn: () => notice(text.noDraws, false),
+    scriptOver: () => { $('jump').hidden = true; },
     year: showYear,
     frames: () => frames,
     language: () => language,

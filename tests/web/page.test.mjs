@@ -7,6 +7,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { deflateSync } from 'node:zlib';
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { chromium } from 'playwright-core';
@@ -136,6 +137,29 @@ test('a year with the keys plays as the same presses headless; the recording rep
   assert.deepEqual(again.state, headless.state);
   assert.equal(await differingPixels(page, again.png), 0);
 
+  // The year shared as a link plays to the same end (jumping to it); a link cut short says why.
+  await page.context().grantPermissions(['clipboard-read', 'clipboard-write']);
+  await page.click('#share');
+  await page.waitForSelector('#notice', { state: 'visible' });
+  const link = await page.evaluate(() => navigator.clipboard.readText());
+  assert.ok(link.length < 4000, `a link of ${link.length} characters`);
+  const shared = listen(await page.context().newPage());
+  await shared.goto(link.replace('seed=7', 'seed=8'));
+  await shared.waitForSelector('#back', { state: 'visible' }); // the kept game is asked about
+  await shared.click('#again');
+  await shared.click('#jump');
+  await settle(shared);
+  assert.deepEqual((await farmOf(shared))[0], again.state);
+  assert.equal(await differingPixels(shared, again.png), 0);
+  const desktop = deflateSync('seed=3\ndraws=glibc\nA\n').toString('base64url');
+  for (const [to, why] of [[link.slice(0, -200), /^This recording cannot be played: ./],
+    [`${address}#r=${desktop}`, /^This recording cannot be played: made on the desktop: its litters and deaths would differ here$/]]) {
+    await shared.goto(to);
+    await shared.waitForSelector('#over', { state: 'visible' });
+    assert.match(await shared.textContent('#over-text'), why);
+  }
+  await shared.close();
+
   // F1 pauses the game behind the help; the key that closes it is not a press.
   await page.keyboard.press('F1');
   assert.ok(await page.isVisible('#help'));
@@ -232,7 +256,7 @@ test('the page on a phone standing up and on its side, and on a laptop', async (
       assert.ok(a.left >= -0.5 && a.top >= -0.5 && a.right <= width + 0.5 && a.bottom <= height + 0.5, `${at}: ${a.name} off the page`);
       for (const b of shown) assert.ok(a === b || !overlap(a, b), `${at}: ${a.name} overlaps ${b.name}`);
     }
-    assert.equal(shown.length, phone ? 1 + 8 + 12 + 3 : 1 + 3, at);
+    assert.equal(shown.length, phone ? 1 + 8 + 12 + 5 : 1 + 5, at);
     if (phone) assert.ok(apart(named('START'), named('A')) >= 48, `${at}: START ${apart(named('START'), named('A'))} px from A`);
     if (width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
     if (width === 390) {
