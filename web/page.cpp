@@ -40,6 +40,7 @@ EM_ASYNC_JS(void, pageRefused, (const char* why), { await Module.page.refused(UT
 EM_JS(void, pageResumed, (int month), { Module.page.resumed(month); });
 EM_JS(int, pageShared, (), { return Module.page.shared(); });
 EM_JS(void, pageWarn, (), { Module.page.warn(); });
+EM_ASYNC_JS(int, pagePlayShared, (), { return await Module.page.playShared() ? 1 : 0; });
 EM_JS(void, pageScriptOver, (), { Module.page.scriptOver(); });
 EM_JS(void, pagePressed, (), { Module.page.pressed(); });
 EM_JS(int, pageRestarting, (), { return Module.page.restarting(); });
@@ -294,6 +295,7 @@ int main() {
             }
             clockMs = *script.seed;
             language = script.language.value_or(language);
+            if (shared && !pagePlayShared()) continue; // back to the kept game
             kept = &script.runs;
             if (shared && !script.draws) pageWarn();
         }

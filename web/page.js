@@ -366,10 +366,8 @@ Module.page = (() => {
         } catch (error) {
           await choose(text.badLink + (error.message || 'it does not decode'), ['again']);
         }
-        const keptNow = keptText();
-        if (recording !== null && (!keptNow || await choose(text.kept, ['back', 'again']) === 'again')) {
+        if (recording !== null) {
           sharing = true;
-          $('jump').hidden = false;
           return recording;
         }
       }
@@ -405,6 +403,12 @@ Module.page = (() => {
     },
     restarting: () => restart,
     shared: () => sharing,
+    // A shared recording that plays: it will be kept, so a kept game is asked about first.
+    playShared: async () => {
+      const play = !keptText() || await choose(text.kept, ['back', 'again']) === 'again';
+      $('jump').hidden = !play;
+      return play;
+    },
     warn: () => notice(text.noDraws, false),
     scriptOver: () => { $('jump').hidden = true; },
     year: showYear,
