@@ -338,6 +338,11 @@ Module.page = (() => {
     $('year-chart').innerHTML = `<title>${text.chart}</title>${svg.join('')}`;
   }
 
+  // The hosted site keeps itself for offline play; the page alone (or from file://) does not.
+  if (document.querySelector('link[rel=manifest]') && navigator.serviceWorker) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+
   document.documentElement.lang = language === 2 ? 'fr' : 'en';
   $('screenshot').textContent = text.screenshot;
   $('recording').textContent = text.recording;

@@ -6,7 +6,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { dirname, join } from 'node:path';
 import { deflateSync } from 'node:zlib';
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -353,4 +353,47 @@ test('without storage the game plays on and the page says so; a kept game that d
     assert.equal(await page.evaluate((name) => localStorage.getItem(name), KEPT), kept);
   }
   await page.context().close();
+});
+
+test('the site plays offline, shows a changed page within two reloads, and is installable', async () => {
+  const site = join(dirname(pagePath), 'site'), changed = {};
+  const files = createServer((request, response) => {
+    const name = request.url.replace(/[?#].*/, '').replace(/^\/$/, '/index.html').slice(1);
+    const types = { html: 'text/html', js: 'text/javascript', webmanifest: 'application/manifest+json', png: 'image/png' };
+    try {
+      const body = changed[name] || readFileSync(join(site, name));
+      response.writeHead(200, { 'content-type': types[name.split('.').pop()], 'cache-control': 'no-cache' }).end(body);
+    } catch (error) {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((listening) => files.listen(0, '127.0.0.1', listening));
+  const at = `http://127.0.0.1:${files.address().port}/`;
+  const context = await browser.newContext();
+  const page = listen(await context.newPage());
+  await page.goto(`${at}?language=en`);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  for (const [name, size] of [['icon-192.png', 192], ['icon-512.png', 512]]) {
+    assert.equal(await page.evaluate(async (name) => (await createImageBitmap(await (await fetch(name)).blob())).width, name), size);
+  }
+  const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
+  assert.deepEqual(manifest.icons.map((icon) => icon.sizes), ['192x192', '512x512']);
+  const cdp = await context.newCDPSession(page);
+  const installability = (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors;
+  assert.deepEqual(installability.map((error) => error.errorId).filter((id) => id !== 'in-incognito'), []);
+
+  await context.setOffline(true);
+  await page.reload();
+  await settle(page);
+  await play(page, [() => page.keyboard.press('Enter')]);
+  assert.equal((await farmOf(page))[0].gameState, 1);
+  await context.setOffline(false);
+
+  const html = readFileSync(join(site, 'index.html'), 'utf8');
+  changed['index.html'] = html.replace('<title>Quorvandelle</title>', '<title>Quorvandelle, again</title>');
+  changed['sw.js'] = readFileSync(join(site, 'sw.js'), 'utf8').replace(/quorvandelle-\w+/, 'quorvandelle-changed');
+  for (let reload = 0; reload < 2 && await page.title() === 'Quorvandelle'; reload++) await page.reload();
+  assert.equal(await page.title(), 'Quorvandelle, again');
+  await context.close();
+  files.close();
 });
