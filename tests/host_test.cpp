@@ -119,7 +119,7 @@ TEST(Locale, TheFirstOfLcAllLcMessagesAndLangThatIsSet) {
 
 // The README's table of controls is the game's own: an edit of one shows in the other.
 TEST(Controls, TheReadmeTableIsTheGamesOwn) {
-    std::string readme = fileText(goldenPath("../../README.md"));
+    std::string readme = fileText(QUORVANDELLE_README);
     size_t start = readme.find("-->\n", readme.find("<!-- controls:"));
     size_t end = readme.find("<!-- end of controls -->");
     ASSERT_TRUE(start != std::string::npos && end != std::string::npos);

@@ -144,8 +144,6 @@ until_changed
 kill -TERM "$game_pid"
 end_game
 [ "$status" = 0 ] || fail "quit by a signal: exit status $status"
-grep -v -e = -e '^#' live2.txt | tr -s ' \n' '\n' | head -n 4 | tr '\n' ' ' | grep -qx '\. A \. A ' ||
-    fail "the script was not played first"
 check_shots live2.txt
 head -n 2 live2.txt | tr '\n' ' ' | grep -qx 'seed=12 language=2 ' || fail "the command line's seed did not win"
 "$game" --headless --replay live2.txt --state replayed2.json || fail "the second recording does not replay"

@@ -162,16 +162,11 @@ TEST_F(Window, AScriptPlaysFirstThenTheKeys) {
 }
 
 TEST(WindowSize, TheLargestWholeScaleThatFitsWithItsFrame) {
-    // 400x480 a scale step, with 16x48 kept for the frame and title bar.
-    EXPECT_EQ(fittingScale(1366, 768, 0), 1);
-    EXPECT_EQ(fittingScale(1280, 720, 0), 1);
-    EXPECT_EQ(fittingScale(1280, 1024, 3), 2);
-    EXPECT_EQ(fittingScale(1920, 1008, 0), 2);
-    EXPECT_EQ(fittingScale(1920, 1007, 0), 1);
-    EXPECT_EQ(fittingScale(3840, 2160, 0), 4);
-    EXPECT_EQ(fittingScale(3840, 2160, 3), 3);
-    EXPECT_EQ(fittingScale(800, 600, 2), 1);
-    EXPECT_EQ(fittingScale(300, 200, 0), 1); // never less than 1
+    // 400x480 a scale step, with 16x48 kept for the frame and title bar: twice takes
+    // 816x1008. A scale asked for is kept when it fits, reduced when not; never below 1.
+    const int cases[][4] = {{816, 1008, 0, 2}, {815, 1008, 0, 1}, {1920, 1007, 0, 1}, {3840, 2160, 0, 4},
+                            {3840, 2160, 3, 3}, {1280, 1024, 3, 2}, {300, 200, 0, 1}};
+    for (const auto& c : cases) EXPECT_EQ(fittingScale(c[0], c[1], c[2]), c[3]) << c[0] << "x" << c[1] << " " << c[2];
 }
 
 // The window's pixels as RGB, from the software renderer's surface.
