@@ -66,14 +66,17 @@ void up(SDL_Scancode key) { push(SDL_KEYUP, key, SDL_GetKeyFromScancode(key)); }
 
 TEST_F(Window, EveryKeyPressesItsButtonOnce) {
     // Every key of the table of controls, by place; letters also by label (AZERTY's A is
-    // where a US Q is); the window's own actions and other keys press nothing.
+    // where a US Q is); the window's own actions and other keys press nothing; and keys
+    // that the controls' help names in words, written out here.
     struct Key {
         SDL_Scancode place;
         SDL_Keycode label;
         u32 button;
     };
     std::vector<Key> keys = {{SDL_SCANCODE_Q, SDLK_a, KEY_A}, {SDL_SCANCODE_A, SDLK_q, KEY_A},
-                             {SDL_SCANCODE_W, SDLK_w, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0}};
+                             {SDL_SCANCODE_W, SDLK_w, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0},
+                             {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KEY_R}, {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, KEY_L},
+                             {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KEY_A}, {SDL_SCANCODE_KP_8, SDLK_KP_8, KEY_CPAD_UP}};
     for (size_t i = 0; i < kControlCount; i++) {
         for (const ControlKey& key : kControls[i].keys) {
             if (key.sdl == nullptr || key.button == 0) continue;
@@ -82,7 +85,7 @@ TEST_F(Window, EveryKeyPressesItsButtonOnce) {
             keys.push_back({place, SDL_GetKeyFromScancode(place), key.button});
         }
     }
-    EXPECT_EQ(keys.size(), 4u + 17); // A 4, D-pad 4, Circle Pad 4, R 2, L 2, START 1
+    EXPECT_EQ(keys.size(), 8u + 17); // A 4, D-pad 4, Circle Pad 4, R 2, L 2, START 1
     for (const Key& key : keys) {
         push(SDL_KEYDOWN, key.place, key.label);
         EXPECT_EQ(scan(), key.button) << SDL_GetScancodeName(key.place);
