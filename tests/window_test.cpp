@@ -74,9 +74,9 @@ TEST_F(Window, EveryKeyPressesItsButtonOnce) {
         u32 button;
     };
     std::vector<Key> keys = {{SDL_SCANCODE_Q, SDLK_a, KEY_A}, {SDL_SCANCODE_A, SDLK_q, KEY_A},
-                             {SDL_SCANCODE_W, SDLK_w, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0},
                              {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KEY_R}, {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, KEY_L},
-                             {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KEY_A}, {SDL_SCANCODE_KP_8, SDLK_KP_8, KEY_CPAD_UP}};
+                             {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KEY_A}, {SDL_SCANCODE_KP_8, SDLK_KP_8, KEY_CPAD_UP},
+                             {SDL_SCANCODE_W, SDLK_w, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0}};
     for (size_t i = 0; i < kControlCount; i++) {
         for (const ControlKey& key : kControls[i].keys) {
             if (key.sdl == nullptr || key.button == 0) continue;
