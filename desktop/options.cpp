@@ -33,11 +33,13 @@ std::string checkLanguage(const std::string& text) {
     return parseLanguage(text) ? "" : "'" + text + "' is not en, fr or a language code from 0 to 255";
 }
 
+#ifdef QUORVANDELLE_WINDOW
 std::string checkScale(const std::string& text) {
     std::optional<u64> scale = parseU64(text);
     if (!scale) return "'" + text + "' is not a number";
     return *scale >= 1 && *scale <= 16 ? "" : "'" + text + "' is not from 1 to 16";
 }
+#endif
 
 std::string checkSeed(const std::string& text) {
     return parseU64(text) ? "" : "'" + text + "' is not a whole number from 0 to 18446744073709551615";
@@ -136,12 +138,14 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
     if (!language.empty()) options->language = parseLanguage(language);
     if (!seed.empty()) options->seed = parseU64(seed);
     if (!scale.empty()) options->scale = (int)*parseU64(scale);
+#ifdef QUORVANDELLE_WINDOW
     for (const char* windowOnly : {"--scale", "--record"}) {
         if (options->headless && app.count(windowOnly) > 0) {
             fprintf(stderr, "quorvandelle: %s is for the window, not --headless (see --help)\n", windowOnly);
             return 2;
         }
     }
+#endif
     if (options->statePath == "-" && options->screenshotPath == "-") {
         fprintf(stderr, "quorvandelle: --state and --screenshot cannot both go to standard output (see --help)\n");
         return 2;

@@ -126,8 +126,8 @@ std::string encodePng(const std::vector<u8>& rgb, int width, int height) {
 
 // A file of its own beside `path`, as mkstemp makes one: created only where no file or
 // link of that name is (so another run's, or a planted link, is never followed), but with
-// the permissions the umask gives any other file the program writes.
-static FILE* createTemporaryBeside(const std::string& path, std::string* temporary) {
+// the permissions the umask gives any other file the program writes. -1 when it cannot be.
+static int createTemporaryBeside(const std::string& path, std::string* temporary) {
     static unsigned made = 0;
     size_t slash = path.find_last_of('/');
     std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -137,17 +137,19 @@ static FILE* createTemporaryBeside(const std::string& path, std::string* tempora
         snprintf(unique, sizeof unique, ".%ld-%u-%lx.part", (long)getpid(), made++, (unsigned long)time(nullptr));
         *temporary = folder + "." + name + unique;
         int descriptor = open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (descriptor >= 0) {
-            FILE* file = fdopen(descriptor, "wb");
-            if (file == nullptr) {
-                close(descriptor);
-                remove(temporary->c_str());
-            }
-            return file;
-        }
-        if (errno != EEXIST) return nullptr;
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
     }
-    return nullptr;
+    return -1;
+}
+
+static bool writeAll(int descriptor, const std::string& data) {
+    for (size_t done = 0; done < data.size();) {
+        ssize_t wrote = write(descriptor, data.data() + done, data.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return false;
+        done += (size_t)wrote;
+    }
+    return true;
 }
 
 bool writeFileWhole(const std::string& path, const std::string& data, std::string* error) {
@@ -157,13 +159,13 @@ bool writeFileWhole(const std::string& path, const std::string& data, std::strin
         return written;
     }
     std::string temporary;
-    FILE* file = createTemporaryBeside(path, &temporary);
-    if (file == nullptr) {
+    int descriptor = createTemporaryBeside(path, &temporary);
+    if (descriptor < 0) {
         *error = path + ": cannot write: " + strerror(errno);
         return false;
     }
-    bool written = fwrite(data.data(), 1, data.size(), file) == data.size();
-    written = (fclose(file) == 0) && written;
+    bool written = writeAll(descriptor, data);
+    written = (close(descriptor) == 0) && written;
     if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
         *error = path + ": cannot write: " + strerror(errno);
         remove(temporary.c_str());
