@@ -120,10 +120,17 @@ std::string controllerButtons(u8 language) {
 
 std::string controlsHelp(void) {
     std::string help = "\nIn the window:\n";
+    // Two columns: what a control does, wrapped within the first, and its keys.
     for (size_t i = 0; i < kControlCount; i++) {
-        char line[160];
-        snprintf(line, sizeof line, "  %-40s %s\n", kControls[i].what.english, kControls[i].keyboard.english);
-        help += line;
+        std::vector<std::string> what = wrapWords(kControls[i].what.english, 38);
+        for (size_t j = 0; j < what.size(); j++) {
+            char line[160];
+            snprintf(line, sizeof line, j == 0 ? "  %-40s %s" : "    %s%s", what[j].c_str(),
+                     j == 0 ? kControls[i].keyboard.english : "");
+            help += line;
+            while (help.back() == ' ') help.pop_back();
+            help += '\n';
+        }
     }
     std::vector<std::string> lines =
         wrapWords("A game controller plays too: " + controllerButtons(CFG_LANGUAGE_EN) + ".", 79);
