@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "app/app.h"
 #include "game/farm.h"
 #include "gfx/render.h"
 #include "frontend/outputs.h"
@@ -224,6 +225,30 @@ TEST(VBlank, TheGridIsTheConsolesRate) {
     EXPECT_EQ(nextVBlankNs(4481136 * second), 4481136 * second + 16713681); // on a blank: the next
     // Late by several frames: the next blank on the grid, no burst to catch up.
     EXPECT_EQ(nextVBlankNs(5 * nextVBlankNs(0) + 1000), nextVBlankNs(5 * nextVBlankNs(0) + 2000));
+}
+
+// The game's own loop in a paced window waits one blank a frame, on the grid, with a
+// clock that moves only while the window sleeps.
+TEST(VBlank, APacedWindowWaitsOnceAFrame) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    hostConsoleReset(0, CFG_LANGUAGE_EN);
+    std::vector<ReplayRun> script = {{0, 30}, {KEY_START, 1}}; // START's frame is not waited for
+    u64 now = 0;
+    std::vector<u64> sleeps;
+    WindowSettings settings;
+    settings.scale = 1;
+    settings.script = &script;
+    settings.clockNs = [&] { return now; };
+    settings.sleepUntilNs = [&](u64 until) { sleeps.push_back(until), now = std::max(now, until); };
+    GameWindow window;
+    std::string error;
+    ASSERT_TRUE(window.open(settings, &error)) << error;
+    hostConsoleSetFrontend(&window);
+    appMain();
+    hostConsoleSetFrontend(nullptr);
+    ASSERT_EQ(sleeps.size(), 30u);
+    EXPECT_EQ(sleeps.front(), 16713681u);
+    EXPECT_EQ(sleeps.back(), 501410427u); // 30 x 4481136 s / 268111856, rounded up
 }
 
 TEST_F(Window, ClosingEndsTheGameAndPlayingAllocatesNothing) {
