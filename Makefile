@@ -10,7 +10,10 @@ BUILD_PACKAGES += python3 help2man
 
 .PHONY: play test deps build clean
 
-play: build
+# Only the game is built to play it; the tests are built by `make test`.
+play: deps
+	cmake --preset dev
+	cmake --build --preset dev --target quorvandelle
 	./build/dev/quorvandelle
 
 test: build
@@ -119,6 +122,8 @@ web:
 	@scripts/install-deps $(WEB_PACKAGES)
 	cmake --preset web
 	cmake --build --preset web
+	@echo "The page: build/web/quorvandelle.html (open it, or put it on any web server)"
+	@echo "The headless program for Node: build/web/quorvandelle-cli.js"
 
 test-web: web
 	@scripts/install-deps chromium

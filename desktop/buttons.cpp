@@ -10,6 +10,19 @@ ControlAction windowAction(SDL_Scancode key) {
     return PressButton;
 }
 
+char typedKey(SDL_Scancode key) {
+    for (size_t i = 0; i < kControlCount; i++) {
+        const Control& control = kControls[i];
+        if (control.action != TypeDigit && control.action != EraseDigit) continue;
+        for (size_t k = 0; k < sizeof control.keys / sizeof control.keys[0]; k++) {
+            const char* name = control.keys[k].sdl;
+            if (name == nullptr || SDL_GetScancodeFromName(name) != key) continue;
+            return control.action == TypeDigit ? (char)('0' + k) : '\b';
+        }
+    }
+    return 0;
+}
+
 u32 controllerButton(SDL_GameControllerButton button) {
     for (size_t i = 0; i < kControlCount; i++) {
         for (const ControlPad& pad : kControls[i].pad) {
@@ -52,6 +65,19 @@ void ButtonTracker::stickMoved(Controller* pad, u8 axis, Sint16 value) {
     pad->stick = stickButtons(pad->stick, pad->x, pad->y);
 }
 
+// A key is a binding's by its place, or by what is written on it.
+static bool isBindingsKey(const KeyBinding& binding, const SDL_Keysym& key) {
+    return binding.place == key.scancode || (binding.label != SDLK_UNKNOWN && binding.label == key.sym);
+}
+
+u32 ButtonTracker::keyButton(const SDL_Keysym& key) const {
+    u32 buttons = 0;
+    for (size_t i = 0; i < bindingCount_; i++) {
+        if (isBindingsKey(bindings_[i], key)) buttons |= bindings_[i].button;
+    }
+    return buttons;
+}
+
 void ButtonTracker::handle(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN:
@@ -59,9 +85,7 @@ void ButtonTracker::handle(const SDL_Event& event) {
         if (event.key.repeat) return;
         const SDL_Keysym& key = event.key.keysym;
         for (size_t i = 0; i < bindingCount_; i++) {
-            const KeyBinding& binding = bindings_[i];
-            bool labelled = binding.label != SDLK_UNKNOWN && binding.label == key.sym;
-            if (binding.place != key.scancode && !labelled) continue;
+            if (!isBindingsKey(bindings_[i], key)) continue;
             if (event.type == SDL_KEYDOWN) keys_ |= 1u << i;
             else keys_ &= ~(1u << i);
         }

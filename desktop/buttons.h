@@ -20,6 +20,9 @@ struct KeyBinding {
 // The window's own action of a key, or PressButton when it is none.
 ControlAction windowAction(SDL_Scancode key);
 
+// What a key types on a question: '0' to '9', '\b' to erase; 0 for none.
+char typedKey(SDL_Scancode key);
+
 // What a game controller's button presses on the console; 0 for none.
 u32 controllerButton(SDL_GameControllerButton button);
 
@@ -45,6 +48,8 @@ class ButtonTracker {
     void take(u32* held, u32* pressedSinceLastTake);
 
     u32 held() const { return held_; }
+    // The console buttons a key presses, by its place or its label.
+    u32 keyButton(const SDL_Keysym& key) const;
 
   private:
     struct Controller {

@@ -4,7 +4,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <chrono>
 #include <string>
 
 #include "app/app.h"
@@ -36,12 +35,6 @@ bool readWholeFile(const std::string& path, std::string* text, std::string* erro
     return !failed;
 }
 
-u64 clockNow(void) {
-    auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
-    return kMillisecondsFrom1900To1970 +
-           (u64)std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
-}
-
 // The headless player, noting each month as it closes.
 struct HistoryPlayer : ScriptPlayer {
     MonthHistory history;
@@ -62,8 +55,7 @@ bool writeOutputs(const Options& options, const MonthHistory* history = nullptr)
     }
     if (!options.screenshotPath.empty()) {
         std::vector<u8> rgb = composeScreenshot(hostPresentedTop(), hostPresentedBottom());
-        if (!writeFileWhole(options.screenshotPath,
-                            encodePng(rgb, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT), &error)) {
+        if (!writePngWhole(options.screenshotPath, rgb, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT, &error)) {
             fprintf(stderr, "quorvandelle: %s\n", error.c_str());
             ok = false;
         }
@@ -102,7 +94,6 @@ int main(int argc, char** argv) {
 
 #ifdef QUORVANDELLE_WINDOW
     if (!options.headless) {
-        hostConsoleReset(clock, language);
         int played = playInWindow(options, script, clock, language);
         if (played == 2) return 2;
         return writeOutputs(options) && played == 0 ? 0 : 1;

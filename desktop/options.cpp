@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <chrono>
+
 #include <CLI/CLI.hpp>
 
 #include "frontend/controls.h"
@@ -18,7 +20,9 @@ namespace {
 #ifdef QUORVANDELLE_WINDOW
 const char kDescription[] =
     "Quorvandelle: run a hamster breeding farm for twelve months.\n"
-    "Without --headless the game opens in a window.\n" QUORVANDELLE_BUTTONS;
+    "Without --headless the game opens in a window. The window keeps the game as it goes,\n"
+    "in $XDG_STATE_HOME/quorvandelle (~/.local/state/quorvandelle), and brings it back\n"
+    "when it opens again; --record, --replay and --seed leave the kept game alone.\n" QUORVANDELLE_BUTTONS;
 #else
 const char kDescription[] =
     "Quorvandelle: run a hamster breeding farm for twelve months.\n"
@@ -29,11 +33,13 @@ std::string checkLanguage(const std::string& text) {
     return parseLanguage(text) ? "" : "'" + text + "' is not en, fr or a language code from 0 to 255";
 }
 
+#ifdef QUORVANDELLE_WINDOW
 std::string checkScale(const std::string& text) {
     std::optional<u64> scale = parseU64(text);
     if (!scale) return "'" + text + "' is not a number";
     return *scale >= 1 && *scale <= 16 ? "" : "'" + text + "' is not from 1 to 16";
 }
+#endif
 
 std::string checkSeed(const std::string& text) {
     return parseU64(text) ? "" : "'" + text + "' is not a whole number from 0 to 18446744073709551615";
@@ -46,6 +52,12 @@ std::string checkSeed(const std::string& text) {
     "take over.\n";
 
 } // namespace
+
+u64 clockNow(void) {
+    auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    return kMillisecondsFrom1900To1970 +
+           (u64)std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
+}
 
 u8 languageFromLocale(void) {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -81,27 +93,31 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
                    "at exit, write the last frame the console presented as a PNG, 400x480 RGB: "
                    "the upper screen in rows 0-239, the lower screen at x 40-359 of rows 240-479; "
                    "that frame was drawn before its own buttons took effect, so a script that "
-                   "ends on a press shows the screen before it")
+                   "ends on a press shows the screen before it ('-' = standard output)")
         ->type_name("FILE");
     app.add_option("--state", options->statePath,
-                   "at exit, write the farm's state as one JSON object, a member per field")
+                   "at exit, write the farm's state as one JSON object, a member per field ('-' = standard output)")
         ->type_name("FILE");
     app.add_option("--history", options->historyPath,
                    "headless only: at exit, write the farm after each month closed as CSV, a row "
                    "a month (month = the month that closed, 1-12), columns named as in --state")
         ->type_name("FILE");
+#ifdef QUORVANDELLE_WINDOW
     app.add_option("--scale", scale,
                    "window only: each console pixel as N x N window pixels, N from 1 to 16; "
                    "default and at most: the largest that fits the display")
         ->type_name("N")
         ->check(checkScale);
     app.add_option("--record", options->recordPath,
-                   "window only: at exit, write the session as a replay script (with its seed "
-                   "and language) that --headless --replay plays to the same end")
+                   "window only: write the session as it is played, line by line, as a replay script "
+                   "(with its seed and language) that --headless --replay plays to the same end")
         ->type_name("FILE");
-#ifdef QUORVANDELLE_WINDOW
     app.footer(controlsHelp() + kWindowHelp);
 #endif
+    // Given twice, an option is named in the program's words, not the parser's.
+    for (CLI::Option* option : app.get_options()) {
+        if (option->get_expected_max() > 0) option->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    }
     app.set_version_flag("--version", std::string("quorvandelle ") + programVersion());
 
     try {
@@ -116,11 +132,26 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
         fprintf(stderr, "quorvandelle: %s (see --help)\n", failure.what());
         return 2;
     }
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->get_expected_max() > 0 && option->count() > 1) {
+            fprintf(stderr, "quorvandelle: %s is given %zu times; give it once (see --help)\n",
+                    option->get_name().c_str(), option->count());
+            return 2;
+        }
+    }
     if (!language.empty()) options->language = parseLanguage(language);
     if (!seed.empty()) options->seed = parseU64(seed);
     if (!scale.empty()) options->scale = (int)*parseU64(scale);
-    if (options->headless && (app.count("--scale") > 0 || !options->recordPath.empty())) {
-        fprintf(stderr, "quorvandelle: --scale and --record are for the window, not --headless (see --help)\n");
+#ifdef QUORVANDELLE_WINDOW
+    for (const char* windowOnly : {"--scale", "--record"}) {
+        if (options->headless && app.count(windowOnly) > 0) {
+            fprintf(stderr, "quorvandelle: %s is for the window, not --headless (see --help)\n", windowOnly);
+            return 2;
+        }
+    }
+#endif
+    if (options->statePath == "-" && options->screenshotPath == "-") {
+        fprintf(stderr, "quorvandelle: --state and --screenshot cannot both go to standard output (see --help)\n");
         return 2;
     }
     if (!options->headless && !options->historyPath.empty()) {

@@ -1,5 +1,6 @@
 #include "desktop/window.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
 #include <time.h>
@@ -13,7 +14,9 @@
 #include "app/app.h"
 #include "gfx/render.h"
 #include "frontend/outputs.h"
+#include "frontend/howto.h"
 #include "frontend/pacing.h"
+#include "game/farm.h"
 
 namespace {
 
@@ -28,6 +31,7 @@ const int kFrameRoomY = 48;
 // How long the title tells something before it is plain again.
 const int kHintSeconds = 5;
 const int kScreenshotSeconds = 3;
+const int kResumedSeconds = 10;
 
 // A text of the table in the game's font, as lines of at most `width` characters.
 std::vector<std::string> wrapped(const char* text, size_t width) { return wrapWords(inGameFont(text), width); }
@@ -50,9 +54,8 @@ bool startVideo(void) {
 
 } // namespace
 
-int fittingScale(int usableWidth, int usableHeight, int asked) {
-    int fits = std::min((usableWidth - kFrameRoomX) / SCREENSHOT_WIDTH,
-                        (usableHeight - kFrameRoomY) / SCREENSHOT_HEIGHT);
+int fittingScale(int usableWidth, int usableHeight, int asked, int width, int height) {
+    int fits = std::min((usableWidth - kFrameRoomX) / width, (usableHeight - kFrameRoomY) / height);
     fits = std::max(fits, 1);
     return asked > 0 ? std::min(asked, fits) : fits;
 }
@@ -88,31 +91,82 @@ bool GameWindow::open(const WindowSettings& settings, std::string* error) {
         close();
         return false;
     }
-    fitToDisplay();
-    SDL_SetWindowMinimumSize(window_, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
     // Whole console pixels, sharp, with black bars around when the window's shape differs.
     SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     SDL_SetTextureScaleMode(helpTexture_, SDL_ScaleModeNearest);
     SDL_SetTextureBlendMode(helpTexture_, SDL_BLENDMODE_BLEND);
-    SDL_RenderSetLogicalSize(renderer_, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
     SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    drawHelp();
+    layout_ = settings_.layout;
+    applyLayout();
+    makeHelpPages();
     SDL_ShowWindow(window_);
 
     // Until the first frame the screens are black, as the all-zero buffers are.
     shown_.reset();
     SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
-    helpShown_ = false;
+    helpPage_ = 0;
     draw();
     bool french = settings_.language == CFG_LANGUAGE_FR;
     setTitle(std::string(kTitle) + (french ? " - F1 : commandes" : " - F1: controls"), kHintSeconds);
 
+    if (!settings_.clockNs) {
+        settings_.clockNs = [] {
+            return (u64)std::chrono::duration_cast<std::chrono::nanoseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        };
+    }
+    if (!settings_.sleepUntilNs) {
+        settings_.sleepUntilNs = [](u64 ns) {
+            std::this_thread::sleep_until(std::chrono::steady_clock::time_point(std::chrono::nanoseconds(ns)));
+        };
+    }
     session_.start(settings_.script);
+    resuming_ = settings_.scriptAtOnce && session_.playingScript();
+    announce_ = settings_.scriptAtOnce;
+    newYear_ = false;
     closed_ = false;
     minimised_ = false;
-    firstVBlank_ = std::chrono::steady_clock::now();
+    firstVBlankNs_ = settings_.clockNs();
     return true;
+}
+
+// Both screens as the console holds them, the upper alone, or the two side by side.
+namespace {
+struct LayoutSize {
+    int width, height;
+};
+LayoutSize layoutSize(WindowLayout layout) {
+    switch (layout) {
+    case UpperScreenOnly: return {TOP_COLUMNS, SCREEN_ROWS};
+    case SideBySide: return {TOP_COLUMNS + BOTTOM_COLUMNS, SCREEN_ROWS};
+    default: return {SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT};
+    }
+}
+} // namespace
+
+void GameWindow::applyLayout() {
+    LayoutSize size = layoutSize(layout_);
+    SDL_RenderSetLogicalSize(renderer_, size.width, size.height);
+    SDL_SetWindowMinimumSize(window_, size.width, size.height);
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) == 0) fitToDisplay();
+    redraw_ = true;
+}
+
+// The screens of a picture in the screenshot's arrangement, placed as the layout puts them.
+void GameWindow::copyScreens(SDL_Texture* texture) {
+    const SDL_Rect top{0, 0, TOP_COLUMNS, SCREEN_ROWS};
+    const SDL_Rect bottom{(TOP_COLUMNS - BOTTOM_COLUMNS) / 2, SCREEN_ROWS, BOTTOM_COLUMNS, SCREEN_ROWS};
+    const SDL_Rect beside{TOP_COLUMNS, 0, BOTTOM_COLUMNS, SCREEN_ROWS};
+    switch (layout_) {
+    case UpperScreenOnly: SDL_RenderCopy(renderer_, texture, &top, &top); break;
+    case SideBySide:
+        SDL_RenderCopy(renderer_, texture, &top, &top);
+        SDL_RenderCopy(renderer_, texture, &bottom, &beside);
+        break;
+    default: SDL_RenderCopy(renderer_, texture, nullptr, nullptr); break;
+    }
 }
 
 // The largest whole scale that fits the display's usable area (or the one asked for,
@@ -123,13 +177,14 @@ void GameWindow::fitToDisplay() {
     if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
         usable = SDL_Rect{0, 0, SCREENSHOT_WIDTH + kFrameRoomX, SCREENSHOT_HEIGHT + kFrameRoomY};
     }
-    int scale = fittingScale(usable.w, usable.h, settings_.scale);
+    LayoutSize size = layoutSize(layout_);
+    int scale = fittingScale(usable.w, usable.h, settings_.scale, size.width, size.height);
     if (settings_.scale > scale) {
         fprintf(stderr, "quorvandelle: --scale %d does not fit the display (%dx%d); using --scale %d\n",
                 settings_.scale, usable.w, usable.h, scale);
     }
-    int width = SCREENSHOT_WIDTH * scale;
-    int height = SCREENSHOT_HEIGHT * scale;
+    int width = size.width * scale;
+    int height = size.height * scale;
     SDL_SetWindowSize(window_, width, height);
     // The title bar stands above the window's own area: the two together are centred.
     int x = usable.x + (usable.w - width) / 2;
@@ -138,34 +193,75 @@ void GameWindow::fitToDisplay() {
     SDL_SetWindowPosition(window_, std::max(usable.x, x), y);
 }
 
-// The controls over a darkened picture, drawn once, in the game's font and language.
-void GameWindow::drawHelp() {
+// The help's pages in the game's font and language: the controls in two columns (what a
+// control does, and its keys), then how to play; each fills what the upper screen holds.
+void GameWindow::makeHelpPages() {
     u8 language = settings_.language;
     bool french = language == CFG_LANGUAGE_FR;
-    std::vector<u8> screen(TOP_FRAMEBUFFER_BYTES, 0);
-    const char* title = french ? "COMMANDES" : "CONTROLS";
-    drawText(title, (TOP_COLUMNS - 8 * (s32)strlen(title)) / 2, 8, 255, 0, 0, screen.data(), 0);
-    // Two columns of 24 characters: what a control does, and its keys.
-    const s32 lineHeight = 9;
-    s32 y = 26;
+    std::vector<std::vector<HelpLine>> controls;
     for (size_t i = 0; i < kControlCount; i++) {
         const Control& control = kControls[i];
         std::vector<std::string> what = wrapped(controlText(control.what, language), 24);
         std::vector<std::string> keys = wrapped(controlText(control.keyboard, language), 24);
+        std::vector<HelpLine> block;
         for (size_t line = 0; line < std::max(what.size(), keys.size()); line++) {
-            if (line < what.size()) drawText(what[line].c_str(), 8, y, 255, 255, 255, screen.data(), 0);
-            if (line < keys.size()) drawText(keys[line].c_str(), 208, y, 255, 255, 255, screen.data(), 0);
-            y += lineHeight;
+            block.push_back({line < what.size() ? what[line] : "", line < keys.size() ? keys[line] : ""});
         }
-        y += 3;
+        controls.push_back(block);
     }
-    std::string controller = (french ? "MANETTE : " : "CONTROLLER: ") + controllerButtons(language);
-    for (const std::string& line : wrapped(controller.c_str(), 48)) {
-        drawText(line.c_str(), 8, y + 3, 255, 255, 255, screen.data(), 0);
-        y += lineHeight;
+    std::vector<HelpLine> pad;
+    for (const std::string& line :
+         wrapped(((french ? "MANETTE : " : "CONTROLLER: ") + controllerButtons(language)).c_str(), 48)) {
+        pad.push_back({line, ""});
     }
-    const char* closing = french ? "UNE TOUCHE FERME CETTE AIDE." : "ANY KEY CLOSES THIS HELP.";
-    drawText(closing, 8, y + 10, 255, 255, 255, screen.data(), 0);
+    controls.push_back(pad);
+    HowToPlay rules = howToPlay(language);
+    std::vector<std::vector<HelpLine>> paragraphs;
+    for (const std::string& paragraph : rules.paragraphs) {
+        std::vector<HelpLine> block;
+        for (const std::string& line : wrapText(paragraph, 48)) block.push_back({line, ""});
+        paragraphs.push_back(block);
+    }
+
+    // A block that does not fit below the others starts a page of its own.
+    const size_t kLinesOnPage = 21;
+    helpPages_.clear();
+    auto paginate = [&](const std::string& title, const std::vector<std::vector<HelpLine>>& blocks) {
+        helpPages_.push_back({title, {}});
+        for (const std::vector<HelpLine>& block : blocks) {
+            std::vector<HelpLine>& lines = helpPages_.back().lines;
+            if (!lines.empty() && lines.size() + 1 + block.size() > kLinesOnPage) {
+                helpPages_.push_back({title, {}});
+            }
+            if (!helpPages_.back().lines.empty()) helpPages_.back().lines.push_back({"", ""});
+            for (const HelpLine& line : block) helpPages_.back().lines.push_back(line);
+        }
+    };
+    paginate(french ? "COMMANDES" : "CONTROLS", controls);
+    paginate(rules.title, paragraphs);
+}
+
+// The help's page over a darkened picture.
+void GameWindow::drawHelp() {
+    bool french = settings_.language == CFG_LANGUAGE_FR;
+    const HelpPage& page = helpPages_[(size_t)std::max(helpPage_ - 1, 0)];
+    std::vector<u8> screen(TOP_FRAMEBUFFER_BYTES, 0);
+    drawText(page.title.c_str(), (TOP_COLUMNS - 8 * (s32)page.title.size()) / 2, 8, 255, 0, 0, screen.data(), 0);
+    s32 y = 24;
+    for (const HelpLine& line : page.lines) {
+        if (line.left.empty() && line.right.empty()) {
+            y += 4; // between two blocks
+            continue;
+        }
+        drawText(line.left.c_str(), 8, y, 255, 255, 255, screen.data(), 0);
+        drawText(line.right.c_str(), 208, y, 255, 255, 255, screen.data(), 0);
+        y += 9;
+    }
+    bool last = helpPage_ >= (int)helpPages_.size();
+    const char* closing = last ? (french ? "UNE TOUCHE FERME CETTE AIDE." : "ANY KEY CLOSES THIS HELP.")
+                               : (french ? "F1 : LA SUITE. UNE AUTRE TOUCHE FERME L'AIDE."
+                                         : "F1: MORE. ANY OTHER KEY CLOSES THE HELP.");
+    drawText(closing, 8, SCREEN_ROWS - 14, 255, 255, 0, screen.data(), 0);
     std::vector<u8> rgb(kPictureBytes);
     composeScreenshotInto(screen.data(), nullptr, rgb.data());
     std::vector<u8> rgba((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 4);
@@ -176,6 +272,8 @@ void GameWindow::drawHelp() {
     }
     SDL_UpdateTexture(helpTexture_, nullptr, rgba.data(), SCREENSHOT_WIDTH * 4);
 }
+
+void GameWindow::tell(const std::string& text, int seconds) { setTitle(std::string(kTitle) + " - " + text, seconds); }
 
 void GameWindow::setTitle(const std::string& title, int seconds) {
     SDL_SetWindowTitle(window_, title.c_str());
@@ -221,10 +319,18 @@ void GameWindow::handle(const SDL_Event& event) {
             redraw_ = true;
             break;
         case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_RESIZED:
         case SDL_WINDOWEVENT_SIZE_CHANGED: redraw_ = true; break;
         case SDL_WINDOWEVENT_FOCUS_LOST: buttons_.releaseAll(); break;
         default: break;
         }
+        return;
+    // A renderer that lost its textures gets the picture again.
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
+        drawHelp();
+        redraw_ = true;
         return;
     case SDL_KEYDOWN: {
         if (event.key.repeat) break;
@@ -232,6 +338,11 @@ void GameWindow::handle(const SDL_Event& event) {
         if (action == FullScreen) {
             bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
             SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+            // Back in a window, its size is set again: without a window manager SDL would
+            // go on drawing for the full screen's size, off the window. Then the picture
+            // is drawn again for the new mode.
+            if (full) fitToDisplay();
+            draw();
             redraw_ = true;
             return;
         }
@@ -239,15 +350,41 @@ void GameWindow::handle(const SDL_Event& event) {
             saveScreenshot();
             return;
         }
-        if (action == ShowHelp || helpShown_) {
-            showHelp(!helpShown_); // any other key closes it, and does nothing else
+        if (action == ShowHelp || helpPage_ > 0) {
+            // F1 turns the page, any other key closes it and does nothing else
+            bool next = action == ShowHelp && helpPage_ < (int)helpPages_.size();
+            showHelp(next ? helpPage_ + 1 : 0);
+            return;
+        }
+        if (action == NextLayout) {
+            layout_ = (WindowLayout)((layout_ + 1) % kLayoutCount);
+            applyLayout();
+            std::string error;
+            if (!settings_.settingsPath.empty() && !writeLayout(settings_.settingsPath, layout_, &error)) {
+                fprintf(stderr, "quorvandelle: the layout is not remembered: %s\n", error.c_str());
+            }
+            return;
+        }
+        if (action == NewYear) {
+            askNewYear();
+            return;
+        }
+        // Digits and erasing become the presses that reach the number typed; A, while
+        // they are fed, confirms it once it is reached rather than stopping them.
+        char typed = typedKey(event.key.keysym.scancode);
+        if (typed == 0 && session_.typing() && buttons_.keyButton(event.key.keysym) == KEY_A) typed = '\n';
+        if (typed != 0) {
+            std::string why;
+            if (!session_.type(typed, &why) && !session_.playingScript()) {
+                setTitle(std::string(kTitle) + " - " + why, kHintSeconds);
+            }
             return;
         }
         break;
     }
     case SDL_CONTROLLERBUTTONDOWN:
-        if (helpShown_) {
-            showHelp(false);
+        if (helpPage_ > 0) {
+            showHelp(0);
             return;
         }
         break;
@@ -256,12 +393,79 @@ void GameWindow::handle(const SDL_Event& event) {
     buttons_.handle(event);
 }
 
-void GameWindow::showHelp(bool shown) {
-    helpShown_ = shown;
+void GameWindow::showHelp(int page) {
+    helpPage_ = page;
+    if (page > 0) drawHelp();
     draw();
-    // What was pressed while the controls were shown is not played afterwards.
+    // What was pressed while the help was shown is not played afterwards.
     u32 held, pressed;
-    if (!shown) buttons_.take(&held, &pressed);
+    if (page == 0) buttons_.take(&held, &pressed);
+}
+
+void GameWindow::askNewYear() {
+    bool french = settings_.language == CFG_LANGUAGE_FR;
+    if (!settings_.keepsGame) {
+        setTitle(std::string(kTitle) + (french ? " - F5 ne sert qu'a la partie gardee (sans --record, --replay ni --seed)"
+                                               : " - F5 is for the kept game (without --record, --replay or --seed)"),
+                 kHintSeconds);
+        return;
+    }
+    if (std::chrono::steady_clock::now() < newYearUntil_) {
+        newYear_ = true;
+        return;
+    }
+    newYearUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(kHintSeconds);
+    setTitle(std::string(kTitle) + (french ? " - F5 encore : une nouvelle annee, celle-ci oubliee"
+                                           : " - F5 again: a new year, this one forgotten"),
+             kHintSeconds);
+}
+
+void GameWindow::startNewYear(u64 clockMs) {
+    settings_.clockMs = clockMs;
+    settings_.script = nullptr;
+    if (record_ != nullptr) fclose(record_);
+    record_ = nullptr;
+    session_.start(nullptr);
+    resuming_ = announce_ = newYear_ = false;
+    newYearUntil_ = {};
+    shown_.reset();
+    SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
+    setTitle(kTitle, 0);
+}
+
+void GameWindow::recordTo(FILE* file) {
+    record_ = file;
+    recordFailed_ = false;
+}
+
+void GameWindow::keepAt(const std::string& path) { keptPath_ = path; }
+
+// Whole lines only, each flushed, so that a window killed now leaves a script that reads.
+void GameWindow::writeLines(bool all) {
+    if (record_ == nullptr && !keptPath_.empty() && !resuming_) {
+        std::error_code ignored; // told by fopen's failure
+        std::filesystem::create_directories(std::filesystem::path(keptPath_).parent_path(), ignored);
+        record_ = fopen(keptPath_.c_str(), "w");
+        if (record_ == nullptr) {
+            fprintf(stderr, "quorvandelle: %s: cannot write: %s; this game is not kept\n", keptPath_.c_str(),
+                    strerror(errno));
+            keptPath_.clear();
+        }
+    }
+    if (record_ == nullptr || recordFailed_) return;
+    std::string lines = session_.takeLines(settings_.clockMs, settings_.language, all);
+    if (lines.empty()) return;
+    if (fwrite(lines.data(), 1, lines.size(), record_) != lines.size() || fflush(record_) != 0) recordFailed_ = true;
+}
+
+bool GameWindow::finishRecording(std::string* error) {
+    writeLines(true);
+    bool failed = recordFailed_;
+    if (record_ != nullptr && fclose(record_) != 0) failed = true;
+    if (failed) *error = std::string("the recording is incomplete: ") + strerror(errno);
+    record_ = nullptr;
+    keptPath_.clear();
+    return !failed;
 }
 
 void GameWindow::plainTitleWhenDue() {
@@ -273,15 +477,15 @@ bool GameWindow::keepRunning() {
     pump();
     // Minimised, the console sits in its HOME menu; while the controls are shown the
     // player reads them: either way the game waits, and no frame runs.
-    while ((minimised_ || helpShown_) && !closed_) {
+    while ((minimised_ || helpPage_ > 0) && !closed_) {
         if (redraw_) draw();
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, 250)) handle(event);
         plainTitleWhenDue();
     }
     plainTitleWhenDue();
-    if (redraw_ && !closed_) draw();
-    return !closed_;
+    if (redraw_ && !closed_ && !resuming_) draw();
+    return !closed_ && !newYear_;
 }
 
 void GameWindow::sampleButtons(u32* held, u32* pressedSinceLastScan) {
@@ -289,17 +493,27 @@ void GameWindow::sampleButtons(u32* held, u32* pressedSinceLastScan) {
     u32 liveHeld, livePressed;
     buttons_.take(&liveHeld, &livePressed);
     session_.scan(liveHeld, livePressed, held, pressedSinceLastScan);
+    if (resuming_ && !session_.playingScript()) resuming_ = false;
+    writeLines(false);
 }
 
 void GameWindow::waitForVBlank() {
-    if (!settings_.paced) return;
-    using namespace std::chrono;
-    u64 elapsed = (u64)duration_cast<nanoseconds>(steady_clock::now() - firstVBlank_).count();
+    if (!settings_.paced || resuming_) return;
     // Sleeps until then: the game uses no processor while it waits.
-    std::this_thread::sleep_until(firstVBlank_ + nanoseconds(nextVBlankNs(elapsed)));
+    u64 elapsed = settings_.clockNs() - firstVBlankNs_;
+    settings_.sleepUntilNs(firstVBlankNs_ + nextVBlankNs(elapsed));
 }
 
 void GameWindow::presented(const u8* top, const u8* bottom) {
+    if (resuming_) return; // only where it came back to is shown
+    if (announce_) {
+        announce_ = false;
+        bool french = settings_.language == CFG_LANGUAGE_FR;
+        int month = std::min(std::max((int)farm.month, 1), 12);
+        setTitle(std::string(kTitle) + (french ? " - partie reprise, mois " : " - game resumed, month ") +
+                     std::to_string(month) + (french ? " (F5 deux fois : une nouvelle annee)" : " (F5 twice: a new year)"),
+                 kResumedSeconds);
+    }
     if (!shown_.update(top, bottom)) return; // the window already shows it
     SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
     draw();
@@ -307,8 +521,8 @@ void GameWindow::presented(const u8* top, const u8* bottom) {
 
 void GameWindow::draw() {
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    if (helpShown_) SDL_RenderCopy(renderer_, helpTexture_, nullptr, nullptr);
+    copyScreens(texture_);
+    if (helpPage_ > 0) copyScreens(helpTexture_);
     SDL_RenderPresent(renderer_);
     redraw_ = false;
 }
@@ -331,7 +545,7 @@ std::string GameWindow::saveScreenshot() {
 
     std::string error;
     std::string saved;
-    if (writeFileWhole(path.string(), encodePng(shown_.rgb(), SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT), &error)) {
+    if (writePngWhole(path.string(), shown_.rgb(), SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT, &error)) {
         fs::path shown = fs::absolute(path, ignored).lexically_normal();
         saved = (shown.empty() ? path : shown).string();
         // The recording notes the frame it shows: the frames before this note replay to it.
@@ -351,21 +565,66 @@ int playInWindow(const Options& options, const ReplayScript& script, u64 clockMs
     settings.scale = options.scale;
     settings.language = language;
     settings.script = &script.runs;
+    settings.clockMs = clockMs;
+    const std::string folder = stateFolder();
+    if (!folder.empty()) {
+        settings.settingsPath = folder + "/settings.txt";
+        settings.layout = readLayout(settings.settingsPath);
+    }
+
+    // The game is kept unless the command line says which one to play or where it goes.
+    bool keeping = !folder.empty() && options.recordPath.empty() && options.replayPath.empty() && !options.seed;
+    const std::string keptPath = folder + "/game.txt";
+    ReplayScript kept;
+    std::string why, notice;
+    if (keeping) {
+        KeptGame found = readKeptGame(keptPath, &kept, &why);
+        if (found == KeptGameFound) {
+            settings.script = &kept.runs;
+            settings.scriptAtOnce = true;
+            settings.clockMs = *kept.seed;
+            if (!options.language && kept.language) settings.language = *kept.language;
+        } else if (found == KeptGameRefused) {
+            keeping = false;
+            notice = "the kept game does not read back (" + why + "); it is left as it is, and this game is not kept";
+        }
+        if (!notice.empty()) fprintf(stderr, "quorvandelle: %s\n", notice.c_str());
+    }
+    settings.keepsGame = keeping;
+
+    // A recording that could not be written is told before anything is played.
+    FILE* record = nullptr;
+    if (!options.recordPath.empty() && (record = fopen(options.recordPath.c_str(), "w")) == nullptr) {
+        fprintf(stderr, "quorvandelle: %s: cannot write: %s\n", options.recordPath.c_str(), strerror(errno));
+        return 2;
+    }
     GameWindow window;
     std::string error;
     if (!window.open(settings, &error)) {
         fprintf(stderr, "quorvandelle: %s; to play without a window, run it with --headless --replay FILE\n",
                 error.c_str());
+        if (record != nullptr) fclose(record), remove(options.recordPath.c_str());
         return 2;
     }
+    if (record != nullptr) window.recordTo(record);
+    if (keeping) window.keepAt(keptPath);
+    if (!notice.empty()) window.tell(notice, kResumedSeconds);
+
+    hostConsoleReset(settings.clockMs, settings.language);
     hostConsoleSetFrontend(&window);
     appMain();
+    while (window.newYearAsked()) {
+        u64 now = clockNow();
+        window.startNewYear(now);
+        hostConsoleReset(now, settings.language);
+        appMain();
+    }
     hostConsoleSetFrontend(nullptr);
+    bool recorded = window.finishRecording(&error);
     window.close();
-
-    if (options.recordPath.empty()) return 0;
-    if (!writeFileWhole(options.recordPath, window.recordingText(clockMs, language), &error)) {
-        fprintf(stderr, "quorvandelle: %s\n", error.c_str());
+    if (!recorded) {
+        fprintf(stderr, "quorvandelle: %s: %s\n", record != nullptr ? options.recordPath.c_str() : keptPath.c_str(),
+                error.c_str());
         return 1;
     }
     return 0;

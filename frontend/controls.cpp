@@ -44,8 +44,12 @@ const Control kControls[] = {
      {}},
     {EraseDigit, false, {"erasing its last digit", "effacer son dernier chiffre"}, {"Backspace", "Retour arrière"}, {},
      {{0, "Backspace", "Backspace", 0}}, {}},
-    {ShowHelp, false, {"these controls (the game waits)", "ces commandes (le jeu attend)"}, {"F1", "F1"}, {},
+    {ShowHelp, false, {"help: these controls, then how to play (the game waits)", "aide : ces commandes, puis comment jouer (le jeu attend)"}, {"F1", "F1"}, {},
      {{0, "F1", "F1", 0}}, {}},
+    {NewYear, true, {"a new year (press it twice; the kept one is forgotten)", "une nouvelle année (deux fois ; la partie gardée est oubliée)"},
+     {"F5", "F5"}, {}, {{0, "F5", "F5", 0}}, {}},
+    {NextLayout, true, {"layout: both screens, the upper one, side by side", "disposition : les deux écrans, celui du haut, côte à côte"},
+     {"F10", "F10"}, {}, {{0, "F10", "F10", 0}}, {}},
     {FullScreen, true, {"full screen", "plein écran"}, {"F11", "F11"}, {}, {{0, "F11", "F11", 0}}, {}},
     {Screenshot, true, {"screenshot (a PNG in the current folder)", "capture d'écran (un PNG dans le dossier courant)"},
      {"F12", "F12"}, {}, {{0, "F12", "F12", 0}}, {}},
@@ -116,10 +120,17 @@ std::string controllerButtons(u8 language) {
 
 std::string controlsHelp(void) {
     std::string help = "\nIn the window:\n";
+    // Two columns: what a control does, wrapped within the first, and its keys.
     for (size_t i = 0; i < kControlCount; i++) {
-        char line[160];
-        snprintf(line, sizeof line, "  %-40s %s\n", kControls[i].what.english, kControls[i].keyboard.english);
-        help += line;
+        std::vector<std::string> what = wrapWords(kControls[i].what.english, 38);
+        for (size_t j = 0; j < what.size(); j++) {
+            char line[160];
+            snprintf(line, sizeof line, j == 0 ? "  %-40s %s" : "    %s%s", what[j].c_str(),
+                     j == 0 ? kControls[i].keyboard.english : "");
+            help += line;
+            while (help.back() == ' ') help.pop_back();
+            help += '\n';
+        }
     }
     std::vector<std::string> lines =
         wrapWords("A game controller plays too: " + controllerButtons(CFG_LANGUAGE_EN) + ".", 79);

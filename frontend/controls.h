@@ -18,6 +18,8 @@ enum ControlAction : u8 {
     Screenshot,  // window only
     TypeDigit,   // a digit of the number on a question: keys[d] types d
     EraseDigit,  // the last digit typed
+    NewYear,     // window only: the kept game is forgotten, a new one begins
+    NextLayout,  // window only: both screens, the upper alone, side by side
 };
 
 // One key, by its place on the keyboard: its name in SDL (SDL_GetScancodeFromName) and in

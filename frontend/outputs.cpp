@@ -4,6 +4,9 @@
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
@@ -116,23 +119,66 @@ bool ShownPicture::update(const u8* top, const u8* bottom) {
 
 std::string encodePng(const std::vector<u8>& rgb, int width, int height) {
     std::string png;
-    stbi_write_png_to_func(appendBytes, &png, width, height, 3, rgb.data(), width * 3);
+    if (width <= 0 || height <= 0 || rgb.size() != (size_t)width * height * 3) return png;
+    if (stbi_write_png_to_func(appendBytes, &png, width, height, 3, rgb.data(), width * 3) == 0) png.clear();
     return png;
 }
 
+// A file of its own beside `path`, as mkstemp makes one: created only where no file or
+// link of that name is (so another run's, or a planted link, is never followed), but with
+// the permissions the umask gives any other file the program writes. -1 when it cannot be.
+static int createTemporaryBeside(const std::string& path, std::string* temporary) {
+    static unsigned made = 0;
+    size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; attempt++) {
+        char unique[48];
+        snprintf(unique, sizeof unique, ".%ld-%u-%lx.part", (long)getpid(), made++, (unsigned long)time(nullptr));
+        *temporary = folder + "." + name + unique;
+        int descriptor = open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
+    }
+    return -1;
+}
+
+static bool writeAll(int descriptor, const std::string& data) {
+    for (size_t done = 0; done < data.size();) {
+        ssize_t wrote = write(descriptor, data.data() + done, data.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return false;
+        done += (size_t)wrote;
+    }
+    return true;
+}
+
 bool writeFileWhole(const std::string& path, const std::string& data, std::string* error) {
-    std::string temporary = path + ".part";
-    FILE* file = fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
+    if (path == "-") {
+        bool written = fwrite(data.data(), 1, data.size(), stdout) == data.size() && fflush(stdout) == 0;
+        if (!written) *error = "standard output: cannot write: " + std::string(strerror(errno));
+        return written;
+    }
+    std::string temporary;
+    int descriptor = createTemporaryBeside(path, &temporary);
+    if (descriptor < 0) {
         *error = path + ": cannot write: " + strerror(errno);
         return false;
     }
-    bool written = fwrite(data.data(), 1, data.size(), file) == data.size();
-    written = (fclose(file) == 0) && written;
+    bool written = writeAll(descriptor, data);
+    written = (close(descriptor) == 0) && written;
     if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
         *error = path + ": cannot write: " + strerror(errno);
         remove(temporary.c_str());
         return false;
     }
     return true;
+}
+
+bool writePngWhole(const std::string& path, const std::vector<u8>& rgb, int width, int height, std::string* error) {
+    std::string png = encodePng(rgb, width, height);
+    if (png.empty()) {
+        *error = path + ": cannot encode the picture as a PNG";
+        return false;
+    }
+    return writeFileWhole(path, png, error);
 }

@@ -31,7 +31,11 @@ class ShownPicture {
     std::vector<u8> rgb_;
 };
 
+// The picture as a PNG file's bytes; empty when it cannot be encoded.
 std::string encodePng(const std::vector<u8>& rgb, int width, int height);
 
-// Writes the whole file or nothing: a temporary beside it, then a rename.
+// Writes the whole file or nothing: a temporary of its own beside it, then a rename.
+// "-" is standard output.
 bool writeFileWhole(const std::string& path, const std::string& data, std::string* error);
+// The picture as a PNG at `path`, written whole; nothing is written when it cannot be encoded.
+bool writePngWhole(const std::string& path, const std::vector<u8>& rgb, int width, int height, std::string* error);

@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+
 #include "frontend/controls.h"
 #include "game/farm.h"
 
@@ -29,6 +31,9 @@ void PlayerSession::start(const std::vector<ReplayRun>* script) {
     frames_ = 0;
     recording_ = ReplayScript{};
     recording_.runs.reserve(kRecordingRoom);
+    settingsTaken_ = false;
+    framesTaken_ = 0;
+    notesTaken_ = 0;
     stopTyping();
 }
 
@@ -141,11 +146,43 @@ void PlayerSession::note(const std::string& text) {
     recording_.notes.push_back(ReplayNote{frames_, text});
 }
 
+namespace {
+
+void recordingSettings(ReplayScript* script, u64 clockMs, u8 language) {
+    script->seed = clockMs;
+    script->language = language;
+    script->version = programVersion();
+    script->draws = drawsHere();
+}
+
+} // namespace
+
 std::string PlayerSession::recordingText(u64 clockMs, u8 language) const {
     ReplayScript script = recording_;
-    script.seed = clockMs;
-    script.language = language;
-    script.version = programVersion();
-    script.draws = drawsHere();
+    recordingSettings(&script, clockMs, language);
     return formatReplayScript(script);
+}
+
+std::string PlayerSession::takeLines(u64 clockMs, u8 language, bool all) {
+    const std::vector<ReplayRun>& runs = recording_.runs;
+    const std::vector<ReplayNote>& notes = recording_.notes;
+    u64 end = all || runs.empty() ? frames_ : frames_ - runs.back().frames;
+    if (notesTaken_ < notes.size()) end = std::max(end, notes.back().frame);
+    if (settingsTaken_ && end <= framesTaken_ && notesTaken_ == notes.size()) return "";
+
+    ReplayScript part;
+    if (!settingsTaken_) recordingSettings(&part, clockMs, language);
+    u64 start = 0;
+    for (const ReplayRun& run : runs) {
+        if (start >= end) break;
+        u64 from = std::max(start, framesTaken_), to = std::min(start + run.frames, end);
+        if (from < to) part.runs.push_back(ReplayRun{run.buttons, to - from});
+        start += run.frames;
+    }
+    for (; notesTaken_ < notes.size(); notesTaken_++) {
+        part.notes.push_back(ReplayNote{notes[notesTaken_].frame - framesTaken_, notes[notesTaken_].text});
+    }
+    settingsTaken_ = true;
+    framesTaken_ = std::max(end, framesTaken_);
+    return formatReplayScript(part);
 }

@@ -33,10 +33,16 @@ class PlayerSession {
     bool type(char key, std::string* why);
     // Whether typed presses are still to be fed.
     bool typing() const { return confirm_ || presses_ != 0; }
+    // Whether frames of the script are still to be played.
+    bool playingScript() const { return scriptLeft(); }
 
     const std::vector<ReplayRun>& recording() const { return recording_.runs; }
     // The recording as a replay script, its seed and language first.
     std::string recordingText(u64 clockMs, u8 language) const;
+    // The same, in whole lines as the game goes: what was not taken yet, up to the last
+    // run that a later frame has ended (a note ends the run it falls in); with `all`, the
+    // run still open too, as when the session ends. The settings come with the first lines.
+    std::string takeLines(u64 clockMs, u8 language, bool all);
 
   private:
     bool scriptLeft() const;
@@ -48,6 +54,9 @@ class PlayerSession {
     u32 heldAtLastScan_ = 0;
     u64 frames_ = 0;
     ReplayScript recording_;
+    bool settingsTaken_ = false;
+    u64 framesTaken_ = 0;
+    size_t notesTaken_ = 0;
     // Typed presses still to feed: how many of each of kTypedButtons, and A after them.
     s32 target_ = 0;
     s32 counts_[6] = {};

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include <deque>
-
 #include "app/app.h"
 #include "frontend/outputs.h"
 #include "frontend/session.h"
@@ -80,29 +78,6 @@ TEST_F(Loop, EachQuestionReceivesTheNumberBeingEntered) {
     }
 }
 
-// A player typing: each text is typed once the session has fed the one before; then
-// (`untilOver`) A is typed until the year ends, a refused answer first erased to 0.
-struct TypingPlayer : ScriptedButtons {
-    PlayerSession session;
-    std::deque<std::string> texts;
-    bool untilOver = false;
-    int frames = 0;
-
-    bool keepRunning() override {
-        if (untilOver) return farm.gameState != GameOver && frames++ < 20000;
-        return !texts.empty() || session.typing();
-    }
-    void sampleButtons(u32* held, u32* pressed) override {
-        std::string why;
-        if (!session.typing() && (!texts.empty() || untilOver)) {
-            std::string text = !texts.empty() ? texts.front() : farm.showImpossible ? "\b\b\b\b\b\n" : "\n";
-            for (char key : text) session.type(key, &why);
-            if (!texts.empty()) texts.pop_front();
-        }
-        session.scan(0, 0, held, pressed);
-    }
-};
-
 std::string runsText(const std::vector<ReplayRun>& runs) {
     ReplayScript script;
     script.runs = runs;
@@ -176,53 +151,6 @@ TEST(Typing, ExtendedWhileFedStoppedByAButtonConfirmedOnce) {
     EXPECT_TRUE(session.type('\n', &why));
     frame(0);
     EXPECT_EQ(farm.gameState, SellMales);
-}
-
-TEST(Typing, SameFarmAndScreensAsThePressesWrittenOut) {
-    resetConsoleAndFarm(1234);
-    TypingPlayer typed; // 480 males refused, corrected to 1; 30 kg of food; the rest 0
-    typed.keepShown = true;
-    typed.texts = {"\n", "\n", "480\n", "\b\b\b1\n", "\n", "\n", "30\n", "\n", "\n", "", ""};
-    play(&typed);
-    std::string typedFarm = farmStateJson(farm);
-
-    resetConsoleAndFarm(1234);
-    ScriptedButtons pressed;
-    pressed.keepShown = true;
-    std::string text = "A*2 R*5 DDOWN*2 A DUP*2 DRIGHT L*5 A*3 DUP*3 A*3 .*2\n";
-    ReplayScript hand;
-    std::string error;
-    ASSERT_TRUE(parseReplayScript(text, "hand", &hand, &error)) << error;
-    ReplayCursor cursor{&hand.runs};
-    for (u32 buttons; cursor.next(&buttons);) pressed.frames.push_back(buttons);
-    play(&pressed);
-
-    EXPECT_EQ(runsText(typed.session.recording()), text);
-    EXPECT_EQ(typedFarm, farmStateJson(farm));
-    EXPECT_EQ(Values({farm.month, farm.adultMales, farm.foodStock}), Values({2, 0, 5 + 30 - 1}));
-    EXPECT_TRUE(typed.shown == pressed.shown);
-}
-
-TEST(Typing, ATypedYearReplaysHeadlessToTheSameEnd) {
-    resetConsoleAndFarm(99, CFG_LANGUAGE_FR);
-    TypingPlayer typed; // answers the farm may refuse: then the rest lands elsewhere, A ends the year
-    typed.texts = {"\n"}, typed.untilOver = true;
-    for (int month = 1; month <= 12; month++) {
-        for (const char* text : {"\n", "\n", "\n", "1\n", "12\n", "\n", "\n"}) typed.texts.push_back(text);
-    }
-    play(&typed);
-    std::string typedFarm = farmStateJson(farm);
-    EXPECT_EQ(farm.gameState, GameOver);
-    EXPECT_NE(typed.session.recordingText(99, 2).find(" DRIGHT A DUP DRIGHT*2 A"), std::string::npos); // 1, then 12
-
-    ReplayScript script;
-    std::string error;
-    ASSERT_TRUE(parseReplayScript(typed.session.recordingText(99, CFG_LANGUAGE_FR), "typed", &script, &error)) << error;
-    resetConsoleAndFarm(*script.seed, *script.language);
-    ScriptPlayer player;
-    player.cursor.runs = &script.runs;
-    hostConsoleSetFrontend(&player), appMain(), hostConsoleSetFrontend(nullptr);
-    EXPECT_EQ(farmStateJson(farm), typedFarm);
 }
 
 } // namespace

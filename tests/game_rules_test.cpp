@@ -88,31 +88,36 @@ TEST_F(Rules, AIsTheOnlyActionOfItsFrame) {
     pressAndExpect(KEY_A | KEY_R, want);
 }
 
-TEST_F(Rules, EachAnswerRefusedThenAccepted) {
-    farm.adultMales = 65535, farm.adultFemales = 6, farm.cash = 0.3f, farm.hamsterPrice = 1.1f;
-    farm.foodStock = 6, farm.maleCages = 2, farm.femaleCages = 5;
-    startPhase(SellMales);
-    refused(65536);
-    // 65535 x 1.1f = 72088.5 in single precision, + 0.3f = 72088.7969 (in double, 72088.8047)
-    accepted(65535), want.adultMales = 0, want.cash = 72088.796875f, check();
-    refused(7);
-    accepted(4), want.adultFemales = 2, want.cash = 72093.1953f, check(); // + 4 x 1.1f = 4.4000001
-    farm.adultMales = 3;
-    refused(3); // more than the 2 females
-    farm.adultFemales = 9;
-    refused(4); // more than the 3 males
-    accepted(3), check(); // nothing spent
-    farm.cash = 5.0f;
-    refused(51);
-    accepted(50), want.foodStock = 56, want.cash = 0.0f, check(); // 50 x 0.1 = 5.0
-    farm.cash = 0.3f, farm.gameState = BuyFood; // 0.3f - 3 x 0.1 in double is 1.19209291e-08, not 0
-    accepted(3), want.foodStock = 59, want.cash = 1.19209291e-08f, check();
-    farm.cash = 12.0f;
-    refused(3);
-    refused(858993460); // x 5 wraps to 4 in 32 bits: no cheap cages
-    farm.maleCages = 65535; // + 2 wraps to 1 at 16 bits
-    accepted(2), want.maleCages = 1, want.cash = 2.0f, check();
-    refused(1);
+TEST_F(Rules, EachAnswerRefusedJustPastTheLimitAndAcceptedAtIt) {
+    // The farm before (adults of each side, cages a side, cash), the answer refused and
+    // the one accepted, the farm after (adults, the males' cages, food bought, cash).
+    struct Case { s32 phase; u16 males, females, cages; float cash; s32 refused, accepted;
+                  u16 malesLeft, femalesLeft, maleCages; s32 food; float cashLeft; };
+    const Case cases[] = {
+        // 65535 x 1.1f = 72088.5 in single precision, + 0.3f = 72088.7969 (in double, 72088.8047)
+        {SellMales, 65535, 6, 2, 0.3f, 65536, 65535, 0, 6, 2, 0, 72088.796875f},
+        {SellFemales, 3, 6, 2, 0.5f, 7, 4, 3, 2, 2, 0, 4.9000001f}, // 4 x 1.1f = 4.4000001
+        {Couplings, 3, 2, 2, 1.0f, 3, 2, 3, 2, 2, 0, 1.0f},  // no more than the females...
+        {Couplings, 3, 9, 2, 1.0f, 4, 3, 3, 9, 2, 0, 1.0f},  // ...nor the males; nothing spent
+        {BuyFood, 3, 2, 2, 5.0f, 51, 50, 3, 2, 2, 50, 0.0f}, // 50 x 0.1 = 5.0
+        {BuyFood, 3, 2, 2, 0.3f, 4, 3, 3, 2, 2, 3, 1.19209291e-08f}, // 0.3f - 3 x 0.1 in double, not 0
+        {BuyMaleCages, 3, 2, 1, 10.0f, 3, 2, 3, 2, 3, 0, 0.0f}, // with exactly the cash left
+        // x 5 wraps to 4 in 32 bits: no cheap cages; 65535 + 2 wraps to 1 at 16 bits
+        {BuyMaleCages, 3, 2, 65535, 12.0f, 858993460, 2, 3, 2, 1, 0, 2.0f},
+        {BuyFemaleCages, 3, 2, 1, 2.0f, 1, 0, 0, 0, 0, 0, 0}, // accepting closes the month: below
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "phase " << c.phase << ", refused " << c.refused);
+        farm.adultMales = c.males, farm.adultFemales = c.females, farm.maleCages = farm.femaleCages = c.cages;
+        farm.cash = c.cash, farm.hamsterPrice = 1.1f, farm.foodStock = 6;
+        startPhase(c.phase);
+        refused(c.refused);
+        if (c.phase == BuyFemaleCages) continue;
+        accepted(c.accepted);
+        want.adultMales = c.malesLeft, want.adultFemales = c.femalesLeft, want.maleCages = c.maleCages;
+        want.foodStock += c.food, want.cash = c.cashLeft;
+        check();
+    }
 }
 
 TEST_F(Rules, StartingFarm) {

@@ -86,11 +86,18 @@ TEST(OutputFile, WrittenWholeOrNotAtAll) {
     std::string error, path = "output_file_test.json";
     EXPECT_FALSE(writeFileWhole("no-such-folder/state.json", "{}", &error));
     EXPECT_EQ(error.rfind("no-such-folder/state.json: cannot write: ", 0), 0u) << error;
+    // Another run's temporary of the obvious name is neither used nor removed.
+    ASSERT_TRUE(writeFileWhole(path + ".part", "another run's", &error)) << error;
     ASSERT_TRUE(writeFileWhole(path, "first", &error)) << error;
     ASSERT_TRUE(writeFileWhole(path, "second", &error)) << error;
-    EXPECT_EQ(fileText(path) + fileText(path + ".part"), "second(no file)");
+    EXPECT_EQ(fileText(path) + fileText(path + ".part"), "secondanother run's");
+    remove((path + ".part").c_str());
+    // A picture that cannot be encoded is reported, and no empty PNG left in its place.
+    EXPECT_FALSE(writePngWhole(path, std::vector<u8>(5), 2, 1, &error));
+    EXPECT_EQ(error, path + ": cannot encode the picture as a PNG");
+    EXPECT_EQ(fileText(path), "second");
 #ifdef __GLIBC__
-    // Past a file-size limit the write fails only when the buffer is flushed, at close.
+    // Past a file-size limit the write fails.
     rlimit saved, tiny;
     getrlimit(RLIMIT_FSIZE, &saved);
     tiny = saved, tiny.rlim_cur = 10;
@@ -119,7 +126,7 @@ TEST(Locale, TheFirstOfLcAllLcMessagesAndLangThatIsSet) {
 
 // The README's table of controls is the game's own: an edit of one shows in the other.
 TEST(Controls, TheReadmeTableIsTheGamesOwn) {
-    std::string readme = fileText(goldenPath("../../README.md"));
+    std::string readme = fileText(QUORVANDELLE_README);
     size_t start = readme.find("-->\n", readme.find("<!-- controls:"));
     size_t end = readme.find("<!-- end of controls -->");
     ASSERT_TRUE(start != std::string::npos && end != std::string::npos);

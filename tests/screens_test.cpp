@@ -5,8 +5,6 @@
 #include <float.h>
 #include <string.h>
 
-#include <fstream>
-
 #include "frontend/howto.h"
 #include "game/rules.h"
 #include "gfx/render.h"
@@ -83,16 +81,11 @@ TEST_F(Screens, OnlyLanguageCodeTwoIsFrenchAndNoPhaseOutsideOneToEightIsDrawn) {
 // The numbers a text says, in order: "1.10" is one, the 5 of "F5" none.
 std::vector<double> numbersIn(const std::string& text) {
     std::vector<double> numbers;
-    for (size_t i = 0; i < text.size(); i++) {
-        bool starts = isdigit((unsigned char)text[i]) && (i == 0 || !isalnum((unsigned char)text[i - 1]));
-        if (!starts) continue;
-        size_t end = i;
-        while (end < text.size() && (isdigit((unsigned char)text[end]) ||
-                                     (text[end] == '.' && end + 1 < text.size() && isdigit((unsigned char)text[end + 1])))) {
-            end++;
-        }
-        numbers.push_back(atof(text.substr(i, end - i).c_str()));
-        i = end;
+    for (const char* at = text.c_str(); *at; at++) {
+        if (!isdigit((unsigned char)*at) || (at > text.c_str() && isalnum((unsigned char)at[-1]))) continue;
+        char* end;
+        numbers.push_back(strtod(at, &end));
+        at = end - 1;
     }
     return numbers;
 }
@@ -115,8 +108,7 @@ TEST(HowToPlay, SaysTheRulesNumbersAndTheReadmeTheSame) {
         for (const std::string& paragraph : help.paragraphs) all += paragraph + "\n";
         expectRules(all, help.title.c_str());
     }
-    std::ifstream file(QUORVANDELLE_README);
-    std::string readme((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string readme = fileText(QUORVANDELLE_README);
     size_t from = readme.find("## How to play\n");
     ASSERT_NE(from, std::string::npos) << "the README has no \"How to play\"";
     size_t to = readme.find("\n## ", from + 1);

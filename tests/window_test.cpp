@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "app/app.h"
 #include "game/farm.h"
 #include "gfx/render.h"
 #include "frontend/outputs.h"
@@ -66,13 +67,16 @@ void up(SDL_Scancode key) { push(SDL_KEYUP, key, SDL_GetKeyFromScancode(key)); }
 
 TEST_F(Window, EveryKeyPressesItsButtonOnce) {
     // Every key of the table of controls, by place; letters also by label (AZERTY's A is
-    // where a US Q is); the window's own actions and other keys press nothing.
+    // where a US Q is); the window's own actions and other keys press nothing; and keys
+    // that the controls' help names in words, written out here.
     struct Key {
         SDL_Scancode place;
         SDL_Keycode label;
         u32 button;
     };
     std::vector<Key> keys = {{SDL_SCANCODE_Q, SDLK_a, KEY_A}, {SDL_SCANCODE_A, SDLK_q, KEY_A},
+                             {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KEY_R}, {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, KEY_L},
+                             {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KEY_A}, {SDL_SCANCODE_KP_8, SDLK_KP_8, KEY_CPAD_UP},
                              {SDL_SCANCODE_W, SDLK_w, 0}, {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0}};
     for (size_t i = 0; i < kControlCount; i++) {
         for (const ControlKey& key : kControls[i].keys) {
@@ -82,7 +86,7 @@ TEST_F(Window, EveryKeyPressesItsButtonOnce) {
             keys.push_back({place, SDL_GetKeyFromScancode(place), key.button});
         }
     }
-    EXPECT_EQ(keys.size(), 4u + 17); // A 4, D-pad 4, Circle Pad 4, R 2, L 2, START 1
+    EXPECT_EQ(keys.size(), 8u + 17); // A 4, D-pad 4, Circle Pad 4, R 2, L 2, START 1
     for (const Key& key : keys) {
         push(SDL_KEYDOWN, key.place, key.label);
         EXPECT_EQ(scan(), key.button) << SDL_GetScancodeName(key.place);
@@ -162,16 +166,11 @@ TEST_F(Window, AScriptPlaysFirstThenTheKeys) {
 }
 
 TEST(WindowSize, TheLargestWholeScaleThatFitsWithItsFrame) {
-    // 400x480 a scale step, with 16x48 kept for the frame and title bar.
-    EXPECT_EQ(fittingScale(1366, 768, 0), 1);
-    EXPECT_EQ(fittingScale(1280, 720, 0), 1);
-    EXPECT_EQ(fittingScale(1280, 1024, 3), 2);
-    EXPECT_EQ(fittingScale(1920, 1008, 0), 2);
-    EXPECT_EQ(fittingScale(1920, 1007, 0), 1);
-    EXPECT_EQ(fittingScale(3840, 2160, 0), 4);
-    EXPECT_EQ(fittingScale(3840, 2160, 3), 3);
-    EXPECT_EQ(fittingScale(800, 600, 2), 1);
-    EXPECT_EQ(fittingScale(300, 200, 0), 1); // never less than 1
+    // 400x480 a scale step, with 16x48 kept for the frame and title bar: twice takes
+    // 816x1008. A scale asked for is kept when it fits, reduced when not; never below 1.
+    const int cases[][4] = {{816, 1008, 0, 2}, {815, 1008, 0, 1}, {1920, 1007, 0, 1}, {3840, 2160, 0, 4},
+                            {3840, 2160, 3, 3}, {1280, 1024, 3, 2}, {300, 200, 0, 1}};
+    for (const auto& c : cases) EXPECT_EQ(fittingScale(c[0], c[1], c[2]), c[3]) << c[0] << "x" << c[1] << " " << c[2];
 }
 
 // The window's pixels as RGB, from the software renderer's surface.
@@ -226,6 +225,30 @@ TEST(VBlank, TheGridIsTheConsolesRate) {
     EXPECT_EQ(nextVBlankNs(4481136 * second), 4481136 * second + 16713681); // on a blank: the next
     // Late by several frames: the next blank on the grid, no burst to catch up.
     EXPECT_EQ(nextVBlankNs(5 * nextVBlankNs(0) + 1000), nextVBlankNs(5 * nextVBlankNs(0) + 2000));
+}
+
+// The game's own loop in a paced window waits one blank a frame, on the grid, with a
+// clock that moves only while the window sleeps.
+TEST(VBlank, APacedWindowWaitsOnceAFrame) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    hostConsoleReset(0, CFG_LANGUAGE_EN);
+    std::vector<ReplayRun> script = {{0, 30}, {KEY_START, 1}}; // START's frame is not waited for
+    u64 now = 0;
+    std::vector<u64> sleeps;
+    WindowSettings settings;
+    settings.scale = 1;
+    settings.script = &script;
+    settings.clockNs = [&] { return now; };
+    settings.sleepUntilNs = [&](u64 until) { sleeps.push_back(until), now = std::max(now, until); };
+    GameWindow window;
+    std::string error;
+    ASSERT_TRUE(window.open(settings, &error)) << error;
+    hostConsoleSetFrontend(&window);
+    appMain();
+    hostConsoleSetFrontend(nullptr);
+    ASSERT_EQ(sleeps.size(), 30u);
+    EXPECT_EQ(sleeps.front(), 16713681u);
+    EXPECT_EQ(sleeps.back(), 501410427u); // 30 x 4481136 s / 268111856, rounded up
 }
 
 TEST_F(Window, ClosingEndsTheGameAndPlayingAllocatesNothing) {

@@ -1,0 +1,85 @@
+#include "desktop/keeping.h"
+
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string_view>
+
+#include "frontend/outputs.h"
+
+namespace {
+
+const char* const kLayoutNames[kLayoutCount] = {"both", "upper", "side-by-side"};
+
+// The whole file; false when it cannot be read (its absence is told by `missing`).
+bool readFile(const std::string& path, std::string* text, bool* missing) {
+    FILE* file = fopen(path.c_str(), "rb");
+    *missing = file == nullptr && errno == ENOENT;
+    if (file == nullptr) return false;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text->append(chunk, got);
+    bool read = ferror(file) == 0;
+    fclose(file);
+    return read;
+}
+
+} // namespace
+
+std::string stateFolder(void) {
+    const char* state = getenv("XDG_STATE_HOME");
+    // A relative XDG_STATE_HOME is invalid and is ignored, as the base directory rules say.
+    if (state != nullptr && state[0] == '/') return std::string(state) + "/quorvandelle";
+    const char* home = getenv("HOME");
+    if (home != nullptr && home[0] != '\0') return std::string(home) + "/.local/state/quorvandelle";
+    return "";
+}
+
+KeptGame readKeptGame(const std::string& path, ReplayScript* script, std::string* why) {
+    std::string text;
+    bool missing = false;
+    if (!readFile(path, &text, &missing)) {
+        if (missing) return NoKeptGame;
+        *why = path + ": cannot read: " + strerror(errno);
+        return KeptGameRefused;
+    }
+    if (text.empty()) return NoKeptGame; // killed before its first line
+    if (!parseReplayScript(text, path, script, why)) return KeptGameRefused;
+    std::string mismatch = replayMismatch(*script, true);
+    if (mismatch.empty() && !script->seed) mismatch = "it has no seed";
+    if (!mismatch.empty()) {
+        *why = path + ": " + mismatch;
+        return KeptGameRefused;
+    }
+    // START ends the game: the frames from it on are not played again.
+    for (size_t run = 0; run < script->runs.size(); run++) {
+        if ((script->runs[run].buttons & KEY_START) == 0) continue;
+        script->runs.resize(run);
+        break;
+    }
+    return KeptGameFound;
+}
+
+const char* layoutName(WindowLayout layout) { return kLayoutNames[layout]; }
+
+WindowLayout readLayout(const std::string& path) {
+    std::string text;
+    bool missing = false;
+    if (!readFile(path, &text, &missing)) return BothScreens;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        std::string_view line = rest.substr(0, rest.find('\n'));
+        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+        if (line.substr(0, 7) != "layout=") continue;
+        for (int layout = 0; layout < kLayoutCount; layout++) {
+            if (line.substr(7) == kLayoutNames[layout]) return (WindowLayout)layout;
+        }
+    }
+    return BothScreens;
+}
+
+bool writeLayout(const std::string& path, WindowLayout layout, std::string* error) {
+    return writeFileWhole(path, std::string("layout=") + kLayoutNames[layout] + "\n", error);
+}
