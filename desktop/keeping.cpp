@@ -53,12 +53,7 @@ KeptGame readKeptGame(const std::string& path, ReplayScript* script, std::string
         *why = path + ": " + mismatch;
         return KeptGameRefused;
     }
-    // START ends the game: the frames from it on are not played again.
-    for (size_t run = 0; run < script->runs.size(); run++) {
-        if ((script->runs[run].buttons & KEY_START) == 0) continue;
-        script->runs.resize(run);
-        break;
-    }
+    cutAtStart(&script->runs);
     return KeptGameFound;
 }
 

@@ -123,7 +123,6 @@ bool GameWindow::open(const WindowSettings& settings, std::string* error) {
         };
     }
     session_.start(settings_.script);
-    resuming_ = settings_.scriptAtOnce && session_.playingScript();
     announce_ = settings_.scriptAtOnce;
     newYear_ = false;
     closed_ = false;
@@ -426,7 +425,7 @@ void GameWindow::startNewYear(u64 clockMs) {
     if (record_ != nullptr) fclose(record_);
     record_ = nullptr;
     session_.start(nullptr);
-    resuming_ = announce_ = newYear_ = false;
+    announce_ = newYear_ = false;
     newYearUntil_ = {};
     shown_.reset();
     SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
@@ -442,7 +441,7 @@ void GameWindow::keepAt(const std::string& path) { keptPath_ = path; }
 
 // Whole lines only, each flushed, so that a window killed now leaves a script that reads.
 void GameWindow::writeLines(bool all) {
-    if (record_ == nullptr && !keptPath_.empty() && !resuming_) {
+    if (record_ == nullptr && !keptPath_.empty() && !resuming()) {
         std::error_code ignored; // told by fopen's failure
         std::filesystem::create_directories(std::filesystem::path(keptPath_).parent_path(), ignored);
         record_ = fopen(keptPath_.c_str(), "w");
@@ -484,7 +483,7 @@ bool GameWindow::keepRunning() {
         plainTitleWhenDue();
     }
     plainTitleWhenDue();
-    if (redraw_ && !closed_ && !resuming_) draw();
+    if (redraw_ && !closed_ && !resuming()) draw();
     return !closed_ && !newYear_;
 }
 
@@ -493,19 +492,18 @@ void GameWindow::sampleButtons(u32* held, u32* pressedSinceLastScan) {
     u32 liveHeld, livePressed;
     buttons_.take(&liveHeld, &livePressed);
     session_.scan(liveHeld, livePressed, held, pressedSinceLastScan);
-    if (resuming_ && !session_.playingScript()) resuming_ = false;
     writeLines(false);
 }
 
 void GameWindow::waitForVBlank() {
-    if (!settings_.paced || resuming_) return;
+    if (!settings_.paced || resuming()) return;
     // Sleeps until then: the game uses no processor while it waits.
     u64 elapsed = settings_.clockNs() - firstVBlankNs_;
     settings_.sleepUntilNs(firstVBlankNs_ + nextVBlankNs(elapsed));
 }
 
 void GameWindow::presented(const u8* top, const u8* bottom) {
-    if (resuming_) return; // only where it came back to is shown
+    if (resuming()) return; // only where it came back to is shown
     if (announce_) {
         announce_ = false;
         bool french = settings_.language == CFG_LANGUAGE_FR;

@@ -100,6 +100,8 @@ class GameWindow final : public HostFrontend {
     void askNewYear();
     void writeLines(bool all);
     void copyScreens(SDL_Texture* texture);
+    // The kept game is being brought back: at once, unseen.
+    bool resuming() const { return settings_.scriptAtOnce && session_.playingScript(); }
 
     WindowSettings settings_;
     bool started_ = false;
@@ -125,7 +127,6 @@ class GameWindow final : public HostFrontend {
     };
     std::vector<HelpPage> helpPages_;
     WindowLayout layout_ = BothScreens;
-    bool resuming_ = false;  // the kept game is being brought back
     bool announce_ = false;  // the title tells it came back, once it shows
     FILE* record_ = nullptr;
     bool recordFailed_ = false;

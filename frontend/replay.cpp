@@ -261,6 +261,14 @@ std::string formatReplayScript(const ReplayScript& script) {
     return text;
 }
 
+void cutAtStart(std::vector<ReplayRun>* runs) {
+    for (size_t run = 0; run < runs->size(); run++) {
+        if (((*runs)[run].buttons & KEY_START) == 0) continue;
+        runs->resize(run);
+        return;
+    }
+}
+
 bool ReplayCursor::next(u32* buttons) {
     while (runs != nullptr && run < runs->size()) {
         const ReplayRun& current = (*runs)[run];

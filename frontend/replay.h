@@ -59,6 +59,10 @@ std::optional<u32> buttonMask(std::string_view name);
 // A whole decimal number from 0 to 2^64 - 1.
 std::optional<u64> parseU64(std::string_view text);
 
+// START ends the game: the frames from the first that presses it on are cut, so that a
+// kept game played again goes on where it was.
+void cutAtStart(std::vector<ReplayRun>* runs);
+
 // Adds `frames` frames of these buttons, folded into the last run when it has the same.
 void appendFrames(std::vector<ReplayRun>* runs, u32 buttons, u64 frames);
 

@@ -34,6 +34,8 @@ void PlayerSession::start(const std::vector<ReplayRun>* script) {
     settingsTaken_ = false;
     framesTaken_ = 0;
     notesTaken_ = 0;
+    runTaken_ = 0;
+    framesBeforeRun_ = 0;
     stopTyping();
 }
 
@@ -119,7 +121,7 @@ u32 PlayerSession::typedPress() {
     return KEY_A;
 }
 
-void PlayerSession::scan(u32 liveHeld, u32 livePressed, u32* held, u32* pressedSinceLastScan) {
+u32 PlayerSession::scan(u32 liveHeld, u32 livePressed, u32* held, u32* pressedSinceLastScan) {
     *held = liveHeld;
     *pressedSinceLastScan = livePressed;
     u32 scripted;
@@ -140,6 +142,7 @@ void PlayerSession::scan(u32 liveHeld, u32 livePressed, u32* held, u32* pressedS
     heldAtLastScan_ = *held;
     appendFrames(&recording_.runs, keysDown, 1);
     frames_++;
+    return keysDown;
 }
 
 void PlayerSession::note(const std::string& text) {
@@ -163,6 +166,14 @@ std::string PlayerSession::recordingText(u64 clockMs, u8 language) const {
     return formatReplayScript(script);
 }
 
+std::string PlayerSession::keptText(u64 clockMs, u8 language) const {
+    ReplayScript script;
+    script.runs = recording_.runs;
+    cutAtStart(&script.runs);
+    recordingSettings(&script, clockMs, language);
+    return formatReplayScript(script);
+}
+
 std::string PlayerSession::takeLines(u64 clockMs, u8 language, bool all) {
     const std::vector<ReplayRun>& runs = recording_.runs;
     const std::vector<ReplayNote>& notes = recording_.notes;
@@ -172,17 +183,20 @@ std::string PlayerSession::takeLines(u64 clockMs, u8 language, bool all) {
 
     ReplayScript part;
     if (!settingsTaken_) recordingSettings(&part, clockMs, language);
-    u64 start = 0;
-    for (const ReplayRun& run : runs) {
-        if (start >= end) break;
-        u64 from = std::max(start, framesTaken_), to = std::min(start + run.frames, end);
-        if (from < to) part.runs.push_back(ReplayRun{run.buttons, to - from});
-        start += run.frames;
+    // From the first run not taken whole; the last run may still grow, so it stays there.
+    u64 start = framesBeforeRun_;
+    for (size_t run = runTaken_; run < runs.size() && start < end; run++) {
+        u64 from = std::max(start, framesTaken_), to = std::min(start + runs[run].frames, end);
+        if (from < to) part.runs.push_back(ReplayRun{runs[run].buttons, to - from});
+        start += runs[run].frames;
     }
     for (; notesTaken_ < notes.size(); notesTaken_++) {
         part.notes.push_back(ReplayNote{notes[notesTaken_].frame - framesTaken_, notes[notesTaken_].text});
     }
     settingsTaken_ = true;
     framesTaken_ = std::max(end, framesTaken_);
+    for (; runTaken_ + 1 < runs.size() && framesBeforeRun_ + runs[runTaken_].frames <= framesTaken_; runTaken_++) {
+        framesBeforeRun_ += runs[runTaken_].frames;
+    }
     return formatReplayScript(part);
 }

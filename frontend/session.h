@@ -20,7 +20,8 @@ class PlayerSession {
 
     // One scan of the buttons: the live ones in (held now, pressed since the last scan),
     // what the console reads out. While the script lasts its frames replace the live ones.
-    void scan(u32 liveHeld, u32 livePressed, u32* held, u32* pressedSinceLastScan);
+    // Returns the buttons newly down in this frame, as recorded.
+    u32 scan(u32 liveHeld, u32 livePressed, u32* held, u32* pressedSinceLastScan);
 
     // A comment in the recording before the next frame, such as "screenshot FILE".
     void note(const std::string& text);
@@ -39,6 +40,8 @@ class PlayerSession {
     const std::vector<ReplayRun>& recording() const { return recording_.runs; }
     // The recording as a replay script, its seed and language first.
     std::string recordingText(u64 clockMs, u8 language) const;
+    // The game to keep: the same, without the START that ended it, which may be taken back.
+    std::string keptText(u64 clockMs, u8 language) const;
     // The same, in whole lines as the game goes: what was not taken yet, up to the last
     // run that a later frame has ended (a note ends the run it falls in); with `all`, the
     // run still open too, as when the session ends. The settings come with the first lines.
@@ -57,6 +60,8 @@ class PlayerSession {
     bool settingsTaken_ = false;
     u64 framesTaken_ = 0;
     size_t notesTaken_ = 0;
+    size_t runTaken_ = 0;      // the first run not yet taken whole
+    u64 framesBeforeRun_ = 0;  // the frames of the runs before it
     // Typed presses still to feed: how many of each of kTypedButtons, and A after them.
     s32 target_ = 0;
     s32 counts_[6] = {};

@@ -62,14 +62,9 @@ class WebPage final : public HostFrontend {
         clockMs_ = clockMs;
         language_ = language;
         session_.start(kept);
-        scriptLeft_ = 0;
-        if (kept != nullptr) {
-            for (const ReplayRun& run : *kept) scriptLeft_ += run.frames;
-        }
-        replayLeft_ = fast ? scriptLeft_ : 0;
+        atOnce_ = fast;
         resuming_ = fast && kept != nullptr;
         tellResumed_ = true;
-        heldBefore_ = 0;
         history_.reset();
         shown.reset();
         show();
@@ -87,22 +82,16 @@ class WebPage final : public HostFrontend {
         u32 liveHeld = 0;
         u32 livePressed = 0;
         pageTakeButtons(&liveHeld, &livePressed);
-        bool replaying = replayLeft_ > 0;
-        session_.scan(liveHeld, livePressed, held, pressedSinceLastScan);
-        bool down = (*pressedSinceLastScan | newlyPressed(*held, heldBefore_)) != 0;
-        heldBefore_ = *held;
-        if (scriptLeft_ > 0 && --scriptLeft_ == 0) pageScriptOver();
-        if (replaying) {
-            replayLeft_--;
-        } else if (down) {
-            pagePressed(); // the page keeps the game again
-        }
+        bool scripted = session_.playingScript();
+        u32 down = session_.scan(liveHeld, livePressed, held, pressedSinceLastScan);
+        if (scripted && !session_.playingScript()) pageScriptOver();
+        if (!(scripted && atOnce_) && down != 0) pagePressed(); // the page keeps the game again
     }
 
     // Sleeps until the next vertical blank; rounded up, so that no frame starts before it.
     // A kept game replays at once; the console's pace starts again after it.
     void waitForVBlank() override {
-        if (replayLeft_ > 0) return;
+        if (replayingAtOnce()) return;
         if (replayEnded_) {
             replayEnded_ = false;
             firstVBlankMs_ = emscripten_get_now();
@@ -116,7 +105,7 @@ class WebPage final : public HostFrontend {
 
     void presented(const u8* top, const u8* bottom) override {
         noteMonth();
-        if (replayLeft_ > 0) return;
+        if (replayingAtOnce()) return;
         if (resuming_) resuming_ = false, replayEnded_ = true;
         if (shown.update(top, bottom)) show(); // else the page already shows it
     }
@@ -131,7 +120,7 @@ class WebPage final : public HostFrontend {
     std::string yearCsv() const { return history_.csv(history_.yearStart); }
     // The rest of a shared recording at once.
     void jump() {
-        replayLeft_ = scriptLeft_;
+        atOnce_ = true;
         resuming_ = true;
         tellResumed_ = false;
     }
@@ -139,22 +128,13 @@ class WebPage final : public HostFrontend {
     std::string recording() const { return session_.recordingText(clockMs_, language_); }
     // The game to keep: the recording without a START that ended it, which the player
     // may take back.
-    std::string kept() const {
-        ReplayScript script;
-        script.runs = session_.recording();
-        if (!script.runs.empty() && (script.runs.back().buttons & KEY_START) != 0) {
-            if (--script.runs.back().frames == 0) script.runs.pop_back();
-        }
-        script.seed = clockMs_;
-        script.language = language_;
-        script.version = programVersion();
-        script.draws = drawsHere();
-        return formatReplayScript(script);
-    }
+    std::string kept() const { return session_.keptText(clockMs_, language_); }
     void note(const std::string& text) { session_.note(text); }
     bool type(char key, std::string* why) { return session_.type(key, why); }
 
   private:
+    bool replayingAtOnce() const { return atOnce_ && session_.playingScript(); }
+
     // Beside the narrower lower screen the pixels are clear: the page shows through.
     void show() {
         u8* out = canvasPixels;
@@ -171,10 +151,8 @@ class WebPage final : public HostFrontend {
 
     PlayerSession session_;
     MonthHistory history_;
-    u64 replayLeft_ = 0; // frames of the kept game still to replay
-    u64 scriptLeft_ = 0; // frames of a kept or shared recording still to play
+    bool atOnce_ = false; // the recording being played goes frames back to back, unseen
     bool resuming_ = false, replayEnded_ = false, tellResumed_ = true;
-    u32 heldBefore_ = 0;
     u64 clockMs_ = 0;
     u8 language_ = CFG_LANGUAGE_EN;
     double firstVBlankMs_ = 0;
