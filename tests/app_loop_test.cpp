@@ -65,19 +65,6 @@ TEST_F(Loop, AnEditIsShownTwoFramesLaterAndJudgedInTheNext) {
     EXPECT_EQ(Values({farm.gameState, farm.adultMales}), Values({SellFemales, 0})); // the male was sold
 }
 
-TEST_F(Loop, EachQuestionReceivesTheNumberBeingEntered) {
-    for (s32 phase : {0, 1, 2, 3, 4, 5, 6, 7, 8}) {
-        resetConsoleAndFarm();
-        farm.gameState = phase, farm.inputValue = 40 + phase; // start-up leaves both alone
-        run({0});
-        std::vector<s32> answers = {farm.malesToSell, farm.femalesToSell, farm.couplingsRequested,
-                                    farm.foodToBuy, farm.maleCagesToBuy, farm.femaleCagesToBuy};
-        std::vector<s32> want(6, 0);
-        if (isQuestionPhase(phase)) want[phase - SellMales] = 40 + phase;
-        EXPECT_EQ(answers, want) << "phase " << phase;
-    }
-}
-
 std::string runsText(const std::vector<ReplayRun>& runs) {
     ReplayScript script;
     script.runs = runs;

@@ -112,11 +112,9 @@ buttons_of() {
 
 # Each screenshot must be the headless replay of the recording up to its note.
 check_shots() {
-    local n=0
     grep '^# screenshot ' "$1" | sed 's/^# screenshot //' | while read -r file; do
-        n=$((n + 1))
         awk -v note="# screenshot $file" '$0 == note { exit } { print }' "$1" >upto.txt
-        "$game" --headless --replay upto.txt --state "upto$n.json" --screenshot upto.png 2>replay.err ||
+        "$game" --headless --replay upto.txt --screenshot upto.png 2>replay.err ||
             fail "the recording up to $file does not replay"
         "$compare" "$file" upto.png || fail "$file is not what the recording presents there"
     done || exit 1
@@ -132,7 +130,6 @@ start_game --seed 7 --language en --record live.txt --state live.json
 until_changed
 xdotool key a
 until_changed
-left_rules=$shots
 xdotool key a
 until_changed
 xdotool key F1
@@ -152,8 +149,6 @@ buttons=$(buttons_of live.txt)
 awk '/^# screenshot/ { if (prev) adjacent = 1; prev = 1; next } { prev = 0 } END { exit !adjacent }' live.txt ||
     fail "frames ran while the controls were shown"
 check_shots live.txt
-grep -q '"showIntro": 0' "upto$left_rules.json" && grep -q '"gameState": 1,' "upto$left_rules.json" ||
-    fail "the A key did not leave the rules"
 
 # 2. 1280x720, in French: a script first, then live keys; asked to quit by a signal,
 # the game still exits 0 and writes its recording.

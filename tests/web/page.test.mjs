@@ -15,11 +15,23 @@ import { chromium } from 'playwright-core';
 const [pagePath, cliPath] = process.argv.slice(2);
 const work = mkdtempSync(join(tmpdir(), 'quorvandelle-web-'));
 const errors = [];
+const site = join(dirname(pagePath), 'site'), changed = {}; // the site's files, some changed by a test
+const TYPES = { html: 'text/html', js: 'text/javascript', webmanifest: 'application/manifest+json', png: 'image/png' };
 let server, browser, address;
 
 before(async () => {
   const html = readFileSync(pagePath);
-  server = createServer((_, response) => response.writeHead(200, { 'content-type': 'text/html' }).end(html));
+  // The page alone at every address, but the installable site under site/.
+  server = createServer((request, response) => {
+    const name = request.url.replace(/[?#].*/, '').replace(/\/$/, '/index.html');
+    if (!name.startsWith('/site/')) return response.writeHead(200, { 'content-type': 'text/html' }).end(html);
+    try {
+      const body = changed[name.slice(6)] || readFileSync(join(site, name.slice(6)));
+      response.writeHead(200, { 'content-type': TYPES[name.split('.').pop()], 'cache-control': 'no-cache' }).end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
   await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
   address = `http://127.0.0.1:${server.address().port}/`;
   browser = await chromium.launch({ executablePath: '/usr/bin/chromium', timeout: 30000,
@@ -35,9 +47,7 @@ after(async () => {
 async function open(query, options = {}) {
   const { init, ...contextOptions } = options;
   const context = await browser.newContext(contextOptions);
-  const page = await context.newPage();
-  page.on('pageerror', (error) => errors.push(error.message));
-  page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+  const page = listen(await context.newPage());
   if (init) await page.addInitScript(init);
   await page.addInitScript(() => {
     window.pad = { connected: true, axes: [0, 0], buttons: [...Array(17)].map(() => ({ pressed: false })) };
@@ -103,14 +113,17 @@ async function play(page, actions) {
   }
 }
 const times = (n, action) => Array(n).fill(action);
+// Keys typed in one go, before the next frame: { code, key } each, as a layout sends them.
+const typeAtOnce = (page, keys) => page.evaluate((keys) => {
+  for (const init of keys) ['keydown', 'keyup'].forEach((type) => dispatchEvent(new KeyboardEvent(type, init)));
+}, keys);
 
 test('a year with the keys plays as the same presses headless; the recording replays to the same end', async () => {
   const page = await open('?seed=7&language=en');
   const clock = () => page.evaluate(() => [Module.page.frames(), performance.now()]);
   const start = await clock();
   const key = (name) => () => page.keyboard.press(name);
-  const azertyA = () => page.evaluate(() => ['keydown', 'keyup'].forEach((type) =>
-    dispatchEvent(new KeyboardEvent(type, { code: 'KeyQ', key: 'a' }))));
+  const azertyA = () => typeAtOnce(page, [{ code: 'KeyQ', key: 'a' }]);
   await play(page, [...['Enter', 'Space', 'ArrowRight', 'ArrowUp', 'Numpad8', 'Numpad4', 'PageUp', 'PageDown', 'KeyR',
     'KeyL', 'ArrowDown', 'Numpad2', 'Numpad6', 'ArrowLeft', 'KeyA'].map(key), azertyA, key('NumpadEnter'),
   // Held, with the keyboard's auto-repeat: one press.
@@ -179,31 +192,6 @@ test('a year with the keys plays as the same presses headless; the recording rep
   assert.equal(await differingPixels(page, replay('language=en .', 'rules-en').png), 0);
 });
 
-test('a year with touch buttons and a game controller; French by the browser', async () => {
-  const page = await open('?seed=12', { hasTouch: true, isMobile: true, locale: 'fr-FR', viewport: { width: 390, height: 844 } });
-  assert.equal(await differingPixels(page, replay('language=fr .', 'rules-fr').png), 0);
-  const tap = (button) => () => page.tap(`#pad [data-button=${button}]`);
-  const pad = (kind, index, value) => () => page.evaluate(([kind, index, value]) => { window.pad[kind][index] = value; }, [kind, index, value]);
-  const padButton = (index) => [pad('buttons', index, { pressed: true }), pad('buttons', index, { pressed: false })];
-  await play(page, [...['A', 'A', 'DUP', 'DRIGHT', 'R', 'L', 'DDOWN', 'DLEFT'].map(tap),
-    pad('axes', 0, 0.9), pad('axes', 0, 0), ...padButton(14), ...padButton(0), ...times(82, tap('A'))]);
-  await settle(page);
-  const year = `A A DUP DRIGHT R L DDOWN DLEFT CPAD_RIGHT DLEFT A${' A'.repeat(82)}`;
-  const headless = replay(`seed=12 language=fr ${year} . .`, 'touch');
-  assert.deepEqual([headless.state.gameState, headless.state.month], [8, 13]);
-  assert.equal(await differingPixels(page, headless.png), 0);
-
-  await page.tap('#pad [data-button=START]');
-  await page.waitForSelector('#over', { state: 'visible' });
-  const recorded = await recording(page);
-  assert.match(recorded, /^seed=12\nlanguage=2\n/);
-  assert.deepEqual(presses(recorded), [...year.split(' '), 'START']);
-});
-
-// Keys typed in one go, before the next frame: { code, key } each, as a layout sends them.
-const typeAtOnce = (page, keys) => page.evaluate((keys) => {
-  for (const init of keys) ['keydown', 'keyup'].forEach((type) => dispatchEvent(new KeyboardEvent(type, init)));
-}, keys);
 const digits = (text) => [...text].map((digit) => ({ code: `Digit${digit}`, key: digit }));
 const ENTER = { code: 'Enter', key: 'Enter' }, ERASE = { code: 'Backspace', key: 'Backspace' };
 
@@ -246,36 +234,61 @@ const boxes = (page) => page.evaluate(() => [...document.querySelectorAll('#view
   }));
 const overlap = (a, b) => Math.min(a.right, b.right) > Math.max(a.left, b.left) && Math.min(a.bottom, b.bottom) > Math.max(a.top, b.top);
 const apart = (a, b) => Math.hypot(Math.max(0, b.left - a.right, a.left - b.right), Math.max(0, b.top - a.bottom, a.top - b.bottom));
+const PHONE = { deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
-test('the page on a phone standing up and on its side, and on a laptop', async () => {
-  for (const [width, height] of [[390, 844], [844, 390], [1366, 768]]) {
-    const phone = width < 1000, at = `${width}x${height}`;
-    const page = await open('?seed=5&language=en', phone ? { viewport: { width, height }, deviceScaleFactor: 3, isMobile: true, hasTouch: true } : { viewport: { width, height } });
-    const shown = await boxes(page), named = (name) => shown.find((box) => box.name === name);
-    for (const a of shown) {
-      assert.ok(a.left >= -0.5 && a.top >= -0.5 && a.right <= width + 0.5 && a.bottom <= height + 0.5, `${at}: ${a.name} off the page`);
-      for (const b of shown) assert.ok(a === b || !overlap(a, b), `${at}: ${a.name} overlaps ${b.name}`);
-    }
-    assert.equal(shown.length, phone ? 1 + 8 + 12 + 5 : 1 + 5, at);
-    if (phone) assert.ok(apart(named('START'), named('A')) >= 48, `${at}: START ${apart(named('START'), named('A'))} px from A`);
-    if (width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
-    if (width === 390) {
-      // The number pad types as the keys do; the help names the touch buttons, then tells how to play.
-      await play(page, ['A', 'A'].map((button) => () => page.tap(`#pad [data-button=${button}]`)));
-      await play(page, ['1', 'confirm'].map((key) => () => page.tap(`#digits [data-key="${key}"]`)));
-      await settle(page);
-      assert.deepEqual(presses(await recording(page)), ['A', 'A', 'DRIGHT', 'A']);
-      await page.tap('#help-button');
-      const help = await page.textContent('#help-rows');
-      assert.ok(!/Escape|F1|arrow|Enter/.test(help) && /START/.test(help) && /0-9/.test(help), help);
-      assert.ok((await page.$$('#howto p')).length >= 5);
-    }
+// Every control on the page and clear of the others; on a phone START well away from A,
+// and standing up, the screen as wide as the page.
+async function checkLayout(page, width, height) {
+  const phone = width < 1000, at = `${width}x${height}`;
+  const shown = await boxes(page), named = (name) => shown.find((box) => box.name === name);
+  for (const a of shown) {
+    assert.ok(a.left >= -0.5 && a.top >= -0.5 && a.right <= width + 0.5 && a.bottom <= height + 0.5, `${at}: ${a.name} off the page`);
+    for (const b of shown) assert.ok(a === b || !overlap(a, b), `${at}: ${a.name} overlaps ${b.name}`);
+  }
+  assert.equal(shown.length, phone ? 1 + 8 + 12 + 5 : 1 + 5, at);
+  if (phone) assert.ok(apart(named('START'), named('A')) >= 48, `${at}: START ${apart(named('START'), named('A'))} px from A`);
+  if (width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
+}
+
+test('on a laptop and a phone on its side', async () => {
+  for (const [width, height] of [[844, 390], [1366, 768]]) {
+    const page = await open('?seed=5&language=en', width < 1000 ? { viewport: { width, height }, ...PHONE } : { viewport: { width, height } });
+    await checkLayout(page, width, height);
     await page.context().close();
   }
 });
 
+test('a phone standing up, in French by the browser: touch buttons, the number pad and a game controller play', async () => {
+  const page = await open('?seed=12', { viewport: { width: 390, height: 844 }, ...PHONE, locale: 'fr-FR' });
+  await checkLayout(page, 390, 844);
+  assert.equal(await differingPixels(page, replay('language=fr .', 'rules-fr').png), 0);
+  const tap = (button) => () => page.tap(`#pad [data-button=${button}]`);
+  const digit = (key) => () => page.tap(`#digits [data-key="${key}"]`);
+  const pad = (kind, index, value) => () => page.evaluate(([kind, index, value]) => { window.pad[kind][index] = value; }, [kind, index, value]);
+  const padButton = (index) => [pad('buttons', index, { pressed: true }), pad('buttons', index, { pressed: false })];
+  await play(page, [...['A', 'A', 'DUP', 'DRIGHT', 'R', 'L', 'DDOWN', 'DLEFT'].map(tap),
+    pad('axes', 0, 0.9), pad('axes', 0, 0), ...padButton(14), ...padButton(0), digit('1'), digit('confirm')]);
+  await settle(page);
+  const played = 'A A DUP DRIGHT R L DDOWN DLEFT CPAD_RIGHT DLEFT A DRIGHT A'; // no male sold, a female
+  const headless = replay(`seed=12 language=fr ${played} . .`, 'touch');
+  assert.deepEqual([headless.state.gameState, headless.state.adultFemales], [4, 0]);
+  assert.equal(await differingPixels(page, headless.png), 0);
+
+  // The help names the touch buttons, not the keyboard's keys, then tells how to play.
+  await page.tap('#help-button');
+  const help = await page.textContent('#help-rows');
+  assert.ok(!/Échap|F1|flèches|Entrée/.test(help) && /START/.test(help) && /0-9/.test(help), help);
+  assert.ok((await page.$$('#howto p')).length >= 5);
+  await page.tap('#help');
+  await page.tap('#pad [data-button=START]');
+  await page.waitForSelector('#over', { state: 'visible' });
+  const recorded = await recording(page);
+  assert.match(recorded, /^seed=12\nlanguage=2\n/);
+  assert.deepEqual(presses(recorded), [...played.split(' '), 'START']);
+});
+
 test('the page keeps the game: a reload in month 3, a new page, START taken back; the year\'s table is Node\'s', async () => {
-  let page = await open('?seed=9&language=en');
+  const page = await open('?seed=9&language=en');
   const enter = () => page.keyboard.press('Enter');
   const keptPresses = (count) => page.waitForFunction(([name, count]) =>
     presses(localStorage.getItem(name) || '').length === count, [KEPT, count]);
@@ -288,13 +301,7 @@ test('the page keeps the game: a reload in month 3, a new page, START taken back
   await settle(page);
   assert.equal(await page.textContent('#notice-text'), 'Game resumed, month 3');
   assert.deepEqual(await farmOf(page), before);
-  // Another page of the same browser, with no seed of its own: the same game.
   const context = page.context();
-  await page.close();
-  page = listen(await context.newPage());
-  await page.goto(`${address}?language=en`);
-  await settle(page);
-  assert.deepEqual(await farmOf(page), before);
   // START, then back to the game: the stray START is not kept.
   await page.keyboard.press('Escape');
   await page.waitForSelector('#back', { state: 'visible' });
@@ -356,28 +363,11 @@ test('without storage the game plays on and the page says so; a kept game that d
 });
 
 test('the site plays offline, shows a changed page within two reloads, and is installable', async () => {
-  const site = join(dirname(pagePath), 'site'), changed = {};
-  const files = createServer((request, response) => {
-    const name = request.url.replace(/[?#].*/, '').replace(/^\/$/, '/index.html').slice(1);
-    const types = { html: 'text/html', js: 'text/javascript', webmanifest: 'application/manifest+json', png: 'image/png' };
-    try {
-      const body = changed[name] || readFileSync(join(site, name));
-      response.writeHead(200, { 'content-type': types[name.split('.').pop()], 'cache-control': 'no-cache' }).end(body);
-    } catch (error) {
-      response.writeHead(404).end();
-    }
-  });
-  await new Promise((listening) => files.listen(0, '127.0.0.1', listening));
-  const at = `http://127.0.0.1:${files.address().port}/`;
   const context = await browser.newContext();
   const page = listen(await context.newPage());
-  await page.goto(`${at}?language=en`);
+  await page.goto(`${address}site/?language=en`);
   await page.evaluate(() => navigator.serviceWorker.ready);
-  for (const [name, size] of [['icon-192.png', 192], ['icon-512.png', 512]]) {
-    assert.equal(await page.evaluate(async (name) => (await createImageBitmap(await (await fetch(name)).blob())).width, name), size);
-  }
-  const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
-  assert.deepEqual(manifest.icons.map((icon) => icon.sizes), ['192x192', '512x512']);
+  // Installable: its manifest read, and an icon large enough fetched and drawn from it.
   const cdp = await context.newCDPSession(page);
   const installability = (await cdp.send('Page.getInstallabilityErrors')).installabilityErrors;
   assert.deepEqual(installability.map((error) => error.errorId).filter((id) => id !== 'in-incognito'), []);
@@ -395,5 +385,4 @@ test('the site plays offline, shows a changed page within two reloads, and is in
   for (let reload = 0; reload < 2 && await page.title() === 'Quorvandelle'; reload++) await page.reload();
   assert.equal(await page.title(), 'Quorvandelle, again');
   await context.close();
-  files.close();
 });
