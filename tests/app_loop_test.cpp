@@ -132,12 +132,6 @@ TEST(Typing, ExtendedWhileFedStoppedByAButtonConfirmedOnce) {
     frame(0), frame(KEY_DUP), frame(0);
     EXPECT_EQ(Values({session.typing(), farm.inputValue, farm.gameState}), Values({0, 11, BuyMaleCages}));
     EXPECT_EQ(runsText(session.recording()), "DRIGHT DUP .\n");
-
-    farm.gameState = Situation; // no number here; confirm is still A
-    EXPECT_FALSE(session.type('1', &why) || session.type('\b', &why) || session.type('x', &why));
-    EXPECT_TRUE(session.type('\n', &why));
-    frame(0);
-    EXPECT_EQ(farm.gameState, SellMales);
 }
 
 } // namespace

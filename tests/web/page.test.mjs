@@ -49,6 +49,7 @@ async function open(query, options = {}) {
   const context = await browser.newContext(contextOptions);
   const page = listen(await context.newPage());
   if (init) await page.addInitScript(init);
+  await page.addInitScript(`window.presses = ${presses.toString()}`);
   await page.addInitScript(() => {
     window.pad = { connected: true, axes: [0, 0], buttons: [...Array(17)].map(() => ({ pressed: false })) };
     navigator.getGamepads = () => [window.pad];
@@ -82,6 +83,11 @@ function replay(script, name) {
 const farmOf = (page) => page.evaluate(() => [JSON.parse(UTF8ToString(_webState())),
   document.getElementById('screens').toDataURL()]);
 const KEPT = 'quorvandelle.game';
+// The kept game once it holds `count` presses or more.
+const keptText = async (page, count) => {
+  await page.waitForFunction(([name, count]) => presses(localStorage.getItem(name) || '').length >= count, [KEPT, count]);
+  return page.evaluate((name) => localStorage.getItem(name), KEPT);
+};
 
 // Canvas pixels that differ from a PNG (those left clear beside the lower screen read as black).
 const differingPixels = (page, png) => page.evaluate(async (png) => {
@@ -149,6 +155,16 @@ test('a year with the keys plays as the same presses headless; the recording rep
   const again = replay(recorded, 'year-recorded');
   assert.deepEqual(again.state, headless.state);
   assert.equal(await differingPixels(page, again.png), 0);
+  // The page kept the year as it was played; its table is Node's --history (money to the cent).
+  const kept = await keptText(page, presses(recorded).length);
+  assert.match(kept, /^seed=7\nlanguage=1\nversion=\S+\ndraws=musl\n/);
+  assert.deepEqual(presses(kept), presses(recorded));
+  const table = await page.$$eval('#year-table tr', (rows) => rows.slice(1).map((row) =>
+    [...row.children].map((cell) => cell.textContent)));
+  const csv = headless.history.trim().split('\n').slice(1).map((line) => line.split(',')
+    .map((value, column) => (column === 5 || column === 9 ? Number(value).toFixed(2) : value)));
+  assert.equal(csv.length, 12);
+  assert.deepEqual(table, csv);
 
   // The year shared as a link plays to the same end (jumping to it); a link cut short says why.
   await page.context().grantPermissions(['clipboard-read', 'clipboard-write']);
@@ -192,11 +208,36 @@ test('a year with the keys plays as the same presses headless; the recording rep
   assert.equal(await differingPixels(page, replay('language=en .', 'rules-en').png), 0);
 });
 
+// The visible controls and the screen, in CSS pixels.
+const boxes = (page) => page.evaluate(() => [...document.querySelectorAll('#view, #pad button, #digits button, #bar button')]
+  .filter((element) => element.getClientRects().length).map((element) => {
+    const box = element.getBoundingClientRect();
+    return { name: element.id || element.dataset.button || element.dataset.key, left: box.left, top: box.top, right: box.right, bottom: box.bottom };
+  }));
+const overlap = (a, b) => Math.min(a.right, b.right) > Math.max(a.left, b.left) && Math.min(a.bottom, b.bottom) > Math.max(a.top, b.top);
+const apart = (a, b) => Math.hypot(Math.max(0, b.left - a.right, a.left - b.right), Math.max(0, b.top - a.bottom, a.top - b.bottom));
+const PHONE = { deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+
+// Every control on the page and clear of the others; on a phone START well away from A,
+// and standing up, the screen as wide as the page.
+async function checkLayout(page, width, height) {
+  const phone = width < 1000, at = `${width}x${height}`;
+  const shown = await boxes(page), named = (name) => shown.find((box) => box.name === name);
+  for (const a of shown) {
+    assert.ok(a.left >= -0.5 && a.top >= -0.5 && a.right <= width + 0.5 && a.bottom <= height + 0.5, `${at}: ${a.name} off the page`);
+    for (const b of shown) assert.ok(a === b || !overlap(a, b), `${at}: ${a.name} overlaps ${b.name}`);
+  }
+  assert.equal(shown.length, phone ? 1 + 8 + 12 + 5 : 1 + 5, at);
+  if (phone) assert.ok(apart(named('START'), named('A')) >= 48, `${at}: START ${apart(named('START'), named('A'))} px from A`);
+  if (width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
+}
+
 const digits = (text) => [...text].map((digit) => ({ code: `Digit${digit}`, key: digit }));
 const ENTER = { code: 'Enter', key: 'Enter' }, ERASE = { code: 'Backspace', key: 'Backspace' };
 
-test('a typed number plays as the fewest presses; Tab then Enter is the button\'s', async () => {
-  const page = await open('?seed=7&language=en');
+test('on a laptop, a typed number plays as the fewest presses; Tab then Enter is the button\'s', async () => {
+  const page = await open('?seed=7&language=en', { viewport: { width: 1366, height: 768 } });
+  await checkLayout(page, 1366, 768);
   await typeAtOnce(page, digits('5')); // the rules: no number here, and the page says so
   assert.equal(await page.textContent('#why'), 'Numbers are typed on a question.');
   const after = (keys, frames) => async () => { await typeAtOnce(page, keys); await settle(page, frames); };
@@ -224,38 +265,6 @@ test('a typed number plays as the fewest presses; Tab then Enter is the button\'
   await page.keyboard.press('F1');
   await settle(page);
   assert.deepEqual(presses(await recording(page)), typed);
-});
-
-// The visible controls and the screen, in CSS pixels.
-const boxes = (page) => page.evaluate(() => [...document.querySelectorAll('#view, #pad button, #digits button, #bar button')]
-  .filter((element) => element.getClientRects().length).map((element) => {
-    const box = element.getBoundingClientRect();
-    return { name: element.id || element.dataset.button || element.dataset.key, left: box.left, top: box.top, right: box.right, bottom: box.bottom };
-  }));
-const overlap = (a, b) => Math.min(a.right, b.right) > Math.max(a.left, b.left) && Math.min(a.bottom, b.bottom) > Math.max(a.top, b.top);
-const apart = (a, b) => Math.hypot(Math.max(0, b.left - a.right, a.left - b.right), Math.max(0, b.top - a.bottom, a.top - b.bottom));
-const PHONE = { deviceScaleFactor: 3, isMobile: true, hasTouch: true };
-
-// Every control on the page and clear of the others; on a phone START well away from A,
-// and standing up, the screen as wide as the page.
-async function checkLayout(page, width, height) {
-  const phone = width < 1000, at = `${width}x${height}`;
-  const shown = await boxes(page), named = (name) => shown.find((box) => box.name === name);
-  for (const a of shown) {
-    assert.ok(a.left >= -0.5 && a.top >= -0.5 && a.right <= width + 0.5 && a.bottom <= height + 0.5, `${at}: ${a.name} off the page`);
-    for (const b of shown) assert.ok(a === b || !overlap(a, b), `${at}: ${a.name} overlaps ${b.name}`);
-  }
-  assert.equal(shown.length, phone ? 1 + 8 + 12 + 5 : 1 + 5, at);
-  if (phone) assert.ok(apart(named('START'), named('A')) >= 48, `${at}: START ${apart(named('START'), named('A'))} px from A`);
-  if (width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
-}
-
-test('on a laptop and a phone on its side', async () => {
-  for (const [width, height] of [[844, 390], [1366, 768]]) {
-    const page = await open('?seed=5&language=en', width < 1000 ? { viewport: { width, height }, ...PHONE } : { viewport: { width, height } });
-    await checkLayout(page, width, height);
-    await page.context().close();
-  }
 });
 
 test('a phone standing up, in French by the browser: touch buttons, the number pad and a game controller play', async () => {
@@ -287,21 +296,16 @@ test('a phone standing up, in French by the browser: touch buttons, the number p
   assert.deepEqual(presses(recorded), [...played.split(' '), 'START']);
 });
 
-test('the page keeps the game: a reload in month 3, a new page, START taken back; the year\'s table is Node\'s', async () => {
+test('the page keeps the game: a reload in month 3 resumes it, START is taken back, another seed asks first', async () => {
   const page = await open('?seed=9&language=en');
-  const enter = () => page.keyboard.press('Enter');
-  const keptPresses = (count) => page.waitForFunction(([name, count]) =>
-    presses(localStorage.getItem(name) || '').length === count, [KEPT, count]);
-  await page.evaluate(`window.presses = ${presses.toString()}`);
-  await play(page, times(15, enter)); // the rules, months 1 and 2 answered with 0
-  await keptPresses(15);
+  await play(page, times(15, () => page.keyboard.press('Enter'))); // the rules, months 1 and 2 answered with 0
+  await keptText(page, 15);
   const before = await farmOf(page);
   assert.deepEqual([before[0].month, before[0].gameState], [3, 1]);
   await page.reload();
   await settle(page);
   assert.equal(await page.textContent('#notice-text'), 'Game resumed, month 3');
   assert.deepEqual(await farmOf(page), before);
-  const context = page.context();
   // START, then back to the game: the stray START is not kept.
   await page.keyboard.press('Escape');
   await page.waitForSelector('#back', { state: 'visible' });
@@ -309,39 +313,25 @@ test('the page keeps the game: a reload in month 3, a new page, START taken back
   await settle(page);
   assert.deepEqual(await farmOf(page), before);
   assert.ok(await page.isHidden('#year'));
-  await play(page, times(70, enter)); // months 3 to 12 answered with 0
-  await page.evaluate(`window.presses = ${presses.toString()}`);
-  await keptPresses(85);
-  const kept = await page.evaluate((name) => localStorage.getItem(name), KEPT);
-  assert.match(kept, /^seed=9\nlanguage=1\nversion=\S+\ndraws=musl\n/);
-  const headless = replay(kept, 'kept');
-  const after = await farmOf(page);
-  assert.deepEqual(after[0], headless.state);
-  assert.equal(await differingPixels(page, headless.png), 0);
-  // The year month by month, as Node's --history gives it (money to the cent).
-  const table = await page.$$eval('#year-table tr', (rows) => rows.slice(1).map((row) =>
-    [...row.children].map((cell) => cell.textContent)));
-  const csv = headless.history.trim().split('\n').slice(1).map((line) => line.split(',')
-    .map((value, column) => (column === 5 || column === 9 ? Number(value).toFixed(2) : value)));
-  assert.equal(csv.length, 12);
-  assert.deepEqual(table, csv);
+  await play(page, [() => page.keyboard.press('Enter')]);
+  assert.deepEqual(presses(await keptText(page, 16)), times(16, 'A'));
   // A page with a seed of its own asks before it starts over the kept game.
-  const other = listen(await context.newPage());
+  const other = listen(await page.context().newPage());
   await other.goto(`${address}?seed=4&language=en`);
   await other.waitForSelector('#back', { state: 'visible' });
   await other.click('#back');
   await settle(other);
-  assert.deepEqual((await farmOf(other))[0], after[0]);
+  assert.deepEqual((await farmOf(other))[0], (await farmOf(page))[0]);
   await other.close();
   // New game forgets the kept one.
   await page.keyboard.press('Escape');
   await page.click('#again');
   await settle(page);
   assert.equal(await page.evaluate((name) => localStorage.getItem(name), KEPT), null);
-  await context.close();
+  await page.context().close();
 });
 
-test('without storage the game plays on and the page says so; a kept game that does not read back is refused and kept', async () => {
+test('without storage the game plays on and the page says so; on a phone on its side, a kept game that does not read back is refused and kept', async () => {
   const blocked = await open('?seed=3&language=en', { init: () => Object.defineProperty(window, 'localStorage',
     { get() { throw new DOMException('blocked', 'SecurityError'); } }) });
   await play(blocked, [() => blocked.keyboard.press('Enter'), () => blocked.keyboard.press('Enter')]);
@@ -349,7 +339,8 @@ test('without storage the game plays on and the page says so; a kept game that d
   assert.equal(await blocked.textContent('#notice-text'), 'This browser does not let the page keep the game: a reload loses it.');
   await blocked.context().close();
 
-  const page = await open('?language=en');
+  const page = await open('?language=en', { viewport: { width: 844, height: 390 }, ...PHONE });
+  await checkLayout(page, 844, 390);
   for (const [kept, why] of [['seed=3\nA\n  A+JUMP\n', "kept game:3:3: unknown button 'JUMP'"],
     ['seed=3\ndraws=glibc\nA\n', "made with glibc's random draws, not musl's: its litters and deaths would differ here"]]) {
     await page.evaluate(([name, kept]) => localStorage.setItem(name, kept), [KEPT, kept]);
