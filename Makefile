@@ -73,7 +73,7 @@ else
 	$(MAKE) --no-print-directory 3ds
 	cmake --build --preset dev --target png_compare
 	python3 tests/console_check.py build/3ds app/icon.png build/dev/tests/png_compare \
-		$(DEVKITPRO)/devkitARM/bin/arm-none-eabi-objdump \
+		$(DEVKITPRO)/devkitARM/bin/arm-none-eabi-nm $(DEVKITPRO)/devkitARM/bin/arm-none-eabi-objdump \
 		$(call console_tool,ctrtool)
 endif
 

@@ -71,6 +71,20 @@ std::string runsText(const std::vector<ReplayRun>& runs) {
     return formatReplayScript(script);
 }
 
+// A script plays first: Right, pressed while it plays, is dropped there, but being
+// still held after it, it goes down then, once, and is recorded once.
+TEST(Session, AScriptPlaysFirstThenTheLiveButtons) {
+    std::vector<ReplayRun> script = {{0, 1}, {KEY_A, 1}};
+    PlayerSession session;
+    session.start(&script);
+    u32 held, pressed;
+    EXPECT_EQ(session.scan(KEY_DRIGHT, KEY_DRIGHT, &held, &pressed), 0u);
+    EXPECT_EQ(session.scan(KEY_DRIGHT, 0, &held, &pressed), (u32)KEY_A);
+    EXPECT_EQ(session.scan(KEY_DRIGHT, 0, &held, &pressed), (u32)KEY_DRIGHT);
+    EXPECT_EQ(session.scan(KEY_DRIGHT, 0, &held, &pressed), 0u);
+    EXPECT_EQ(runsText(session.recording()), ". A DRIGHT .\n");
+}
+
 TEST(Typing, TheFewestPressesIncreasesFirst) {
     struct Case {
         s32 from;

@@ -1,19 +1,20 @@
 #!/usr/bin/env python3
 """The console program as a player gets it, read back by other readers than the tools that
 made it:
-- quorvandelle.3dsx must carry the game's titles and icon for the Homebrew Launcher;
+- quorvandelle.3dsx must carry the game's titles and icon for the Homebrew Launcher, and its
+  program must have left no symbol unresolved;
 - quorvandelle.cia, read by ctrtool (when there is one), must be this project's title (its
   own title id and product code, this version), hold the program that was just linked, the
   icon, both languages' titles and a banner, and grant every kernel call the program makes
   and every service its start-up opens.
-Usage: console_check.py BUILD_DIR ICON.png PNG_COMPARE OBJDUMP [CTRTOOL]"""
+Usage: console_check.py BUILD_DIR ICON.png PNG_COMPARE NM OBJDUMP [CTRTOOL]"""
 import os, re, struct, subprocess, sys, tempfile
 
 def fail(what):
     sys.exit("console check: " + what)
 
-build, icon, png_compare, objdump = sys.argv[1:5]
-ctrtool = sys.argv[5] if len(sys.argv) > 5 else ""
+build, icon, png_compare, nm, objdump = sys.argv[1:6]
+ctrtool = sys.argv[6] if len(sys.argv) > 6 else ""
 facts = dict(line.split("=", 1) for line in open(os.path.join(build, "console-titles.txt"), encoding="utf-8")
              .read().splitlines() if "=" in line)
 elf_path = os.path.join(build, "quorvandelle.elf")
@@ -55,7 +56,11 @@ if program[:4] != b"3DSX" or struct.unpack("<H", program[4:6])[0] < 44:
     fail("quorvandelle.3dsx is not a 3DSX program with an SMDH")
 offset, size, _ = struct.unpack("<III", program[32:44])
 check_smdh(program[offset:offset + size], "quorvandelle.3dsx")
-print("console check: quorvandelle.3dsx has its titles and icon")
+unresolved = [line for line in subprocess.run([nm, "-u", elf_path], capture_output=True, text=True,
+                                              check=True).stdout.splitlines() if " w " not in line]
+if unresolved:
+    fail("unresolved symbols: " + ", ".join(unresolved))
+print("console check: quorvandelle.3dsx has its titles and icon, and nothing unresolved")
 
 cia = os.path.join(build, "quorvandelle.cia")
 if not ctrtool or not os.path.exists(cia):

@@ -84,8 +84,6 @@ TEST(StateFile, EveryFieldByNameAsTheGoldenFile) {
 
 TEST(OutputFile, WrittenWholeOrNotAtAll) {
     std::string error, path = "output_file_test.json";
-    EXPECT_FALSE(writeFileWhole("no-such-folder/state.json", "{}", &error));
-    EXPECT_EQ(error.rfind("no-such-folder/state.json: cannot write: ", 0), 0u) << error;
     // Another run's temporary of the obvious name is neither used nor removed.
     ASSERT_TRUE(writeFileWhole(path + ".part", "another run's", &error)) << error;
     ASSERT_TRUE(writeFileWhole(path, "first", &error)) << error;

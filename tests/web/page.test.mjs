@@ -134,17 +134,12 @@ test('a year with the keys plays as the same presses headless; the recording rep
     'KeyL', 'ArrowDown', 'Numpad2', 'Numpad6', 'ArrowLeft', 'KeyA'].map(key), azertyA, key('NumpadEnter'),
   // Held, with the keyboard's auto-repeat: one press.
   () => page.keyboard.down('ArrowUp'), () => page.keyboard.down('ArrowUp'), () => page.keyboard.up('ArrowUp'), key('Enter')]);
-  await settle(page);
-  const played = 'A A DRIGHT DUP CPAD_UP CPAD_LEFT R L R L DDOWN CPAD_DOWN CPAD_RIGHT DLEFT A A A DUP A';
-  const food = replay(`seed=7 language=en ${played} . .`, 'food');
-  assert.deepEqual([food.state.gameState, food.state.foodStock, food.state.month], [6, 15, 1]);
-  assert.equal(await differingPixels(page, food.png), 0);
-
-  await play(page, times(79, key('Enter'))); // no cages, then months 2 to 12 answered with 0
+  // 10 kg of food bought; no cages, then months 2 to 12 answered with 0.
+  await play(page, times(79, key('Enter')));
   await settle(page);
   const end = await clock(); // never faster than the console's 59.83 frames a second
   assert.ok(end[0] - start[0] <= ((end[1] - start[1]) / 1000) * 59.83 + 2, `${end[0] - start[0]} frames too fast`);
-  const year = `${played}${' A'.repeat(79)}`;
+  const year = `A A DRIGHT DUP CPAD_UP CPAD_LEFT R L R L DDOWN CPAD_DOWN CPAD_RIGHT DLEFT A A A DUP A${' A'.repeat(79)}`;
   const headless = replay(`seed=7 language=en ${year} . .`, 'year');
   assert.deepEqual([headless.state.gameState, headless.state.month], [8, 13]);
   assert.equal(await differingPixels(page, headless.png), 0);
@@ -154,7 +149,6 @@ test('a year with the keys plays as the same presses headless; the recording rep
   assert.deepEqual(presses(recorded), year.split(' '));
   const again = replay(recorded, 'year-recorded');
   assert.deepEqual(again.state, headless.state);
-  assert.equal(await differingPixels(page, again.png), 0);
   // The page kept the year as it was played; its table is Node's --history (money to the cent).
   const kept = await keptText(page, presses(recorded).length);
   assert.match(kept, /^seed=7\nlanguage=1\nversion=\S+\ndraws=musl\n/);
