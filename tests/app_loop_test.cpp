@@ -86,13 +86,7 @@ TEST(Session, AScriptPlaysFirstThenTheLiveButtons) {
 }
 
 TEST(Typing, TheFewestPressesIncreasesFirst) {
-    struct Case {
-        s32 from;
-        const char* keys;
-        const char* presses;
-        s32 reached;
-        const char* why = "";
-    };
+    struct Case { s32 from; const char* keys; const char* presses; s32 reached; const char* why = ""; };
     const Case cases[] = {
         {0, "0", "", 0},
         {0, "\b", "", 0},

@@ -69,11 +69,7 @@ TEST_F(Window, EveryKeyPressesItsButtonOnce) {
     // Every key of the table of controls, by place; letters also by label (AZERTY's A is
     // where a US Q is); the window's own actions and other keys press nothing; and keys
     // that the controls' help names in words, written out here.
-    struct Key {
-        SDL_Scancode place;
-        SDL_Keycode label;
-        u32 button;
-    };
+    struct Key { SDL_Scancode place; SDL_Keycode label; u32 button; };
     std::vector<Key> keys = {{SDL_SCANCODE_Q, SDLK_a, KEY_A}, {SDL_SCANCODE_A, SDLK_q, KEY_A},
                              {SDL_SCANCODE_PAGEUP, SDLK_PAGEUP, KEY_R}, {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, KEY_L},
                              {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KEY_A}, {SDL_SCANCODE_KP_8, SDLK_KP_8, KEY_CPAD_UP},
