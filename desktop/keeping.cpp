@@ -13,19 +13,6 @@ namespace {
 
 const char* const kLayoutNames[kLayoutCount] = {"both", "upper", "side-by-side"};
 
-// The whole file; false when it cannot be read (its absence is told by `missing`).
-bool readFile(const std::string& path, std::string* text, bool* missing) {
-    FILE* file = fopen(path.c_str(), "rb");
-    *missing = file == nullptr && errno == ENOENT;
-    if (file == nullptr) return false;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text->append(chunk, got);
-    bool read = ferror(file) == 0;
-    fclose(file);
-    return read;
-}
-
 } // namespace
 
 std::string stateFolder(void) {
@@ -39,12 +26,7 @@ std::string stateFolder(void) {
 
 KeptGame readKeptGame(const std::string& path, ReplayScript* script, std::string* why) {
     std::string text;
-    bool missing = false;
-    if (!readFile(path, &text, &missing)) {
-        if (missing) return NoKeptGame;
-        *why = path + ": cannot read: " + strerror(errno);
-        return KeptGameRefused;
-    }
+    if (!readFileWhole(path, &text, why)) return errno == ENOENT ? NoKeptGame : KeptGameRefused;
     if (text.empty()) return NoKeptGame; // killed before its first line
     if (!parseReplayScript(text, path, script, why)) return KeptGameRefused;
     std::string mismatch = replayMismatch(*script, true);
@@ -60,9 +42,8 @@ KeptGame readKeptGame(const std::string& path, ReplayScript* script, std::string
 const char* layoutName(WindowLayout layout) { return kLayoutNames[layout]; }
 
 WindowLayout readLayout(const std::string& path) {
-    std::string text;
-    bool missing = false;
-    if (!readFile(path, &text, &missing)) return BothScreens;
+    std::string text, error;
+    if (!readFileWhole(path, &text, &error)) return BothScreens;
     std::string_view rest = text;
     while (!rest.empty()) {
         std::string_view line = rest.substr(0, rest.find('\n'));

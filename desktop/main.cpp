@@ -19,22 +19,6 @@
 
 namespace {
 
-bool readWholeFile(const std::string& path, std::string* text, std::string* error) {
-    FILE* file = path == "-" ? stdin : fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        *error = path + ": cannot read: " + strerror(errno);
-        return false;
-    }
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text->append(chunk, got);
-    bool failed = ferror(file) != 0;
-    int reason = errno;
-    if (file != stdin) fclose(file);
-    if (failed) *error = path + ": cannot read: " + strerror(reason);
-    return !failed;
-}
-
 // The headless player, noting each month as it closes.
 struct HistoryPlayer : ScriptPlayer {
     MonthHistory history;
@@ -80,7 +64,7 @@ int main(int argc, char** argv) {
     ReplayScript script;
     std::string text;
     std::string error;
-    if ((!options.replayPath.empty() && !readWholeFile(options.replayPath, &text, &error)) ||
+    if ((!options.replayPath.empty() && !readFileWhole(options.replayPath, &text, &error)) ||
         !parseReplayScript(text, options.replayPath == "-" ? "<stdin>" : options.replayPath,
                            &script, &error)) {
         fprintf(stderr, "quorvandelle: %s\n", error.c_str());

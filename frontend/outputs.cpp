@@ -152,6 +152,22 @@ static bool writeAll(int descriptor, const std::string& data) {
     return true;
 }
 
+bool readFileWhole(const std::string& path, std::string* text, std::string* error) {
+    FILE* file = path == "-" ? stdin : fopen(path.c_str(), "rb");
+    bool failed = file == nullptr;
+    if (!failed) {
+        char chunk[4096];
+        size_t got;
+        while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) text->append(chunk, got);
+        failed = ferror(file) != 0;
+    }
+    int reason = errno;
+    if (file != nullptr && file != stdin) fclose(file);
+    if (failed) *error = path + ": cannot read: " + strerror(reason);
+    errno = reason;
+    return !failed;
+}
+
 bool writeFileWhole(const std::string& path, const std::string& data, std::string* error) {
     if (path == "-") {
         bool written = fwrite(data.data(), 1, data.size(), stdout) == data.size() && fflush(stdout) == 0;

@@ -34,6 +34,9 @@ class ShownPicture {
 // The picture as a PNG file's bytes; empty when it cannot be encoded.
 std::string encodePng(const std::vector<u8>& rgb, int width, int height);
 
+// Reads the whole file, or standard input for "-". When it cannot, `error` says why
+// and errno is the failure's (ENOENT for a file that is not there).
+bool readFileWhole(const std::string& path, std::string* text, std::string* error);
 // Writes the whole file or nothing: a temporary of its own beside it, then a rename.
 // "-" is standard output.
 bool writeFileWhole(const std::string& path, const std::string& data, std::string* error);

@@ -1,5 +1,6 @@
 // The frame loop: start-up and shut-down, what a frame presents, and the two frames
-// between an edit and its picture; numbers typed through the player's session.
+// between an edit and its picture; the player's session: a script before the live
+// buttons, what it records, and numbers typed.
 #include <gtest/gtest.h>
 #include <string.h>
 

@@ -1,7 +1,5 @@
 #include "support/test_console.h"
 
-#include <stdio.h>
-
 #include <sstream>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -11,6 +9,7 @@
 #include <stb/stb_image.h>
 
 #include "app/app.h"
+#include "frontend/outputs.h"
 
 // The closing calls are wrapped at link time (tests/CMakeLists.txt), so that the order
 // of shut-down is seen without the console model keeping count for the tests.
@@ -48,13 +47,8 @@ void startPhase(s32 phase) { farm.showIntro = farm.showImpossible = 0, farm.inpu
 std::string goldenPath(const std::string& name) { return QUORVANDELLE_GOLDEN_DIR "/" + name; }
 
 std::string fileText(const std::string& path) {
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == nullptr) return "(no file)";
-    std::string text;
-    char chunk[4096];
-    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, got);
-    fclose(file);
-    return text;
+    std::string text, error;
+    return readFileWhole(path, &text, &error) ? text : "(no file)";
 }
 
 // The rows are the lines of exactly eight '#' or '.', in code order, top row first.
