@@ -34,7 +34,7 @@ const int kScreenshotSeconds = 3;
 const int kResumedSeconds = 10;
 
 // A text of the table in the game's font, as lines of at most `width` characters.
-std::vector<std::string> wrapped(const char* text, size_t width) { return wrapWords(inGameFont(text), width); }
+std::vector<std::string> wrapped(const char* text, size_t width) { return wrapText(inGameFont(text), width); }
 
 // The offscreen and dummy drivers show nothing: without a display the player is told
 // so rather than given an invisible window, unless SDL_VIDEODRIVER asks for one.
@@ -107,8 +107,7 @@ bool GameWindow::open(const WindowSettings& settings, std::string* error) {
     SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
     helpPage_ = 0;
     draw();
-    bool french = settings_.language == CFG_LANGUAGE_FR;
-    setTitle(std::string(kTitle) + (french ? " - F1 : commandes" : " - F1: controls"), kHintSeconds);
+    tell(say("F1: controls", "F1 : commandes"), kHintSeconds);
 
     if (!settings_.clockNs) {
         settings_.clockNs = [] {
@@ -196,7 +195,6 @@ void GameWindow::fitToDisplay() {
 // control does, and its keys), then how to play; each fills what the upper screen holds.
 void GameWindow::makeHelpPages() {
     u8 language = settings_.language;
-    bool french = language == CFG_LANGUAGE_FR;
     std::vector<std::vector<HelpLine>> controls;
     for (size_t i = 0; i < kControlCount; i++) {
         const Control& control = kControls[i];
@@ -210,7 +208,7 @@ void GameWindow::makeHelpPages() {
     }
     std::vector<HelpLine> pad;
     for (const std::string& line :
-         wrapped(((french ? "MANETTE : " : "CONTROLLER: ") + controllerButtons(language)).c_str(), 48)) {
+         wrapped((say("CONTROLLER: ", "MANETTE : ") + controllerButtons(language)).c_str(), 48)) {
         pad.push_back({line, ""});
     }
     controls.push_back(pad);
@@ -236,13 +234,12 @@ void GameWindow::makeHelpPages() {
             for (const HelpLine& line : block) helpPages_.back().lines.push_back(line);
         }
     };
-    paginate(french ? "COMMANDES" : "CONTROLS", controls);
+    paginate(say("CONTROLS", "COMMANDES"), controls);
     paginate(rules.title, paragraphs);
 }
 
 // The help's page over a darkened picture.
 void GameWindow::drawHelp() {
-    bool french = settings_.language == CFG_LANGUAGE_FR;
     const HelpPage& page = helpPages_[(size_t)std::max(helpPage_ - 1, 0)];
     std::vector<u8> screen(TOP_FRAMEBUFFER_BYTES, 0);
     drawText(page.title.c_str(), (TOP_COLUMNS - 8 * (s32)page.title.size()) / 2, 8, 255, 0, 0, screen.data(), 0);
@@ -257,10 +254,9 @@ void GameWindow::drawHelp() {
         y += 9;
     }
     bool last = helpPage_ >= (int)helpPages_.size();
-    const char* closing = last ? (french ? "UNE TOUCHE FERME CETTE AIDE." : "ANY KEY CLOSES THIS HELP.")
-                               : (french ? "F1 : LA SUITE. UNE AUTRE TOUCHE FERME L'AIDE."
-                                         : "F1: MORE. ANY OTHER KEY CLOSES THE HELP.");
-    drawText(closing, 8, SCREEN_ROWS - 14, 255, 255, 0, screen.data(), 0);
+    std::string closing = last ? say("ANY KEY CLOSES THIS HELP.", "UNE TOUCHE FERME CETTE AIDE.")
+                               : say("F1: MORE. ANY OTHER KEY CLOSES THE HELP.", "F1 : LA SUITE. UNE AUTRE TOUCHE FERME L'AIDE.");
+    drawText(closing.c_str(), 8, SCREEN_ROWS - 14, 255, 255, 0, screen.data(), 0);
     std::vector<u8> rgb(kPictureBytes);
     composeScreenshotInto(screen.data(), nullptr, rgb.data());
     std::vector<u8> rgba((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 4);
@@ -328,7 +324,7 @@ void GameWindow::handle(const SDL_Event& event) {
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
         SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
-        drawHelp();
+        if (helpPage_ > 0) drawHelp();
         redraw_ = true;
         return;
     case SDL_KEYDOWN: {
@@ -375,7 +371,7 @@ void GameWindow::handle(const SDL_Event& event) {
         if (typed != 0) {
             std::string why;
             if (!session_.type(typed, &why) && !session_.playingScript()) {
-                setTitle(std::string(kTitle) + " - " + why, kHintSeconds);
+                tell(why, kHintSeconds);
             }
             return;
         }
@@ -402,11 +398,10 @@ void GameWindow::showHelp(int page) {
 }
 
 void GameWindow::askNewYear() {
-    bool french = settings_.language == CFG_LANGUAGE_FR;
     if (!settings_.keepsGame) {
-        setTitle(std::string(kTitle) + (french ? " - F5 ne sert qu'a la partie gardee (sans --record, --replay ni --seed)"
-                                               : " - F5 is for the kept game (without --record, --replay or --seed)"),
-                 kHintSeconds);
+        tell(say("F5 is for the kept game (without --record, --replay or --seed)",
+                 "F5 ne sert qu'a la partie gardee (sans --record, --replay ni --seed)"),
+             kHintSeconds);
         return;
     }
     if (std::chrono::steady_clock::now() < newYearUntil_) {
@@ -414,9 +409,8 @@ void GameWindow::askNewYear() {
         return;
     }
     newYearUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(kHintSeconds);
-    setTitle(std::string(kTitle) + (french ? " - F5 encore : une nouvelle annee, celle-ci oubliee"
-                                           : " - F5 again: a new year, this one forgotten"),
-             kHintSeconds);
+    tell(say("F5 again: a new year, this one forgotten", "F5 encore : une nouvelle annee, celle-ci oubliee"),
+         kHintSeconds);
 }
 
 void GameWindow::startNewYear(u64 clockMs) {
@@ -506,11 +500,10 @@ void GameWindow::presented(const u8* top, const u8* bottom) {
     if (resuming()) return; // only where it came back to is shown
     if (announce_) {
         announce_ = false;
-        bool french = settings_.language == CFG_LANGUAGE_FR;
         int month = std::min(std::max((int)farm.month, 1), 12);
-        setTitle(std::string(kTitle) + (french ? " - partie reprise, mois " : " - game resumed, month ") +
-                     std::to_string(month) + (french ? " (F5 deux fois : une nouvelle annee)" : " (F5 twice: a new year)"),
-                 kResumedSeconds);
+        tell(say("game resumed, month ", "partie reprise, mois ") + std::to_string(month) +
+                 say(" (F5 twice: a new year)", " (F5 deux fois : une nouvelle annee)"),
+             kResumedSeconds);
     }
     if (!shown_.update(top, bottom)) return; // the window already shows it
     SDL_UpdateTexture(texture_, nullptr, shown_.rgb().data(), SCREENSHOT_WIDTH * 3);
@@ -548,11 +541,11 @@ std::string GameWindow::saveScreenshot() {
         saved = (shown.empty() ? path : shown).string();
         // The recording notes the frame it shows: the frames before this note replay to it.
         session_.note("screenshot " + saved);
-        setTitle(std::string(kTitle) + " - screenshot saved to " + saved, kScreenshotSeconds);
+        tell("screenshot saved to " + saved, kScreenshotSeconds);
         printf("quorvandelle: screenshot saved to %s\n", saved.c_str());
         fflush(stdout);
     } else {
-        setTitle(std::string(kTitle) + " - screenshot not saved: " + error, kScreenshotSeconds);
+        tell("screenshot not saved: " + error, kScreenshotSeconds);
         fprintf(stderr, "quorvandelle: screenshot not saved: %s\n", error.c_str());
     }
     return saved;

@@ -100,6 +100,10 @@ class GameWindow final : public HostFrontend {
     void askNewYear();
     void writeLines(bool all);
     void copyScreens(SDL_Texture* texture);
+    // The window's own words in the game's language.
+    std::string say(const char* english, const char* french) const {
+        return controlText(ControlText{english, french}, settings_.language);
+    }
     // The kept game is being brought back: at once, unseen.
     bool resuming() const { return settings_.scriptAtOnce && session_.playingScript(); }
 

@@ -97,15 +97,18 @@ std::string controlsMarkdown(void) {
     return table;
 }
 
-std::vector<std::string> wrapWords(const std::string& text, size_t width) {
-    std::vector<std::string> lines(1);
+std::vector<std::string> wrapText(const std::string& text, size_t width) {
+    std::vector<std::string> lines;
+    std::string line;
     for (size_t at = 0; at < text.size();) {
         size_t end = std::min(text.find(' ', at), text.size());
         std::string word = text.substr(at, end - at);
         at = end + 1;
-        if (!lines.back().empty() && lines.back().size() + 1 + word.size() > width) lines.emplace_back();
-        lines.back() += (lines.back().empty() ? "" : " ") + word;
+        if (word.empty()) continue;
+        if (!line.empty() && line.size() + 1 + word.size() > width) lines.push_back(line), line.clear();
+        line += (line.empty() ? "" : " ") + word;
     }
+    if (!line.empty()) lines.push_back(line);
     return lines;
 }
 
@@ -122,7 +125,7 @@ std::string controlsHelp(void) {
     std::string help = "\nIn the window:\n";
     // Two columns: what a control does, wrapped within the first, and its keys.
     for (size_t i = 0; i < kControlCount; i++) {
-        std::vector<std::string> what = wrapWords(kControls[i].what.english, 38);
+        std::vector<std::string> what = wrapText(kControls[i].what.english, 38);
         for (size_t j = 0; j < what.size(); j++) {
             char line[160];
             snprintf(line, sizeof line, j == 0 ? "  %-40s %s" : "    %s%s", what[j].c_str(),
@@ -133,7 +136,7 @@ std::string controlsHelp(void) {
         }
     }
     std::vector<std::string> lines =
-        wrapWords("A game controller plays too: " + controllerButtons(CFG_LANGUAGE_EN) + ".", 79);
+        wrapText("A game controller plays too: " + controllerButtons(CFG_LANGUAGE_EN) + ".", 79);
     for (size_t i = 0; i < lines.size(); i++) help += (i ? "  " : "") + lines[i] + "\n";
     return help;
 }

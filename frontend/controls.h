@@ -65,8 +65,9 @@ const char* controlText(const ControlText& text, u8 language);
 // A text of the table as the game's font writes it: capitals, no accents.
 std::string inGameFont(const char* text);
 
-// A text's words as lines of at most `width` characters (a longer word stands alone).
-std::vector<std::string> wrapWords(const std::string& text, size_t width);
+// A text broken at spaces into lines of at most `width` characters; a word longer than
+// that stands alone on its line.
+std::vector<std::string> wrapText(const std::string& text, size_t width);
 
 // What a game controller plays, one language: "A, D-pad, left stick, ...".
 std::string controllerButtons(u8 language);

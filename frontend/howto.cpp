@@ -60,23 +60,3 @@ HowToPlay howToPlay(u8 language) {
                  " A CAGE, PLUS THE CASH; FOOD COUNTS NOTHING.",
              "UP TO " + lowBound + ": OOPS. UP TO " + highBound + ": WELL DONE. ABOVE: GREAT JOB."}};
 }
-
-std::vector<std::string> wrapText(const std::string& paragraph, size_t width) {
-    std::vector<std::string> lines;
-    std::string line;
-    size_t at = 0;
-    while (at < paragraph.size()) {
-        size_t space = paragraph.find(' ', at);
-        if (space == std::string::npos) space = paragraph.size();
-        std::string word = paragraph.substr(at, space - at);
-        at = space + 1;
-        if (word.empty()) continue;
-        if (!line.empty() && line.size() + 1 + word.size() > width) {
-            lines.push_back(line);
-            line.clear();
-        }
-        line += (line.empty() ? "" : " ") + word;
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}

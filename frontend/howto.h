@@ -15,7 +15,3 @@ struct HowToPlay {
 
 // French for the console's French language code, else English, as the game.
 HowToPlay howToPlay(u8 language);
-
-// A paragraph broken at spaces into lines of at most `width` characters; a word longer
-// than that stands alone on its line.
-std::vector<std::string> wrapText(const std::string& paragraph, size_t width);

@@ -45,7 +45,7 @@ void PlayerSession::stopTyping() {
     confirm_ = false;
 }
 
-bool PlayerSession::scriptLeft() const {
+bool PlayerSession::playingScript() const {
     if (script_.runs == nullptr) return false;
     for (size_t run = script_.run; run < script_.runs->size(); run++) {
         if ((*script_.runs)[run].frames > (run == script_.run ? script_.usedInRun : 0)) return true;
@@ -82,7 +82,7 @@ bool PlayerSession::type(char key, std::string* why) {
         *why = inLanguage("Only digits, erase and confirm are typed.", "Seuls les chiffres, l'effacement et la validation se tapent.");
         return false;
     }
-    if (scriptLeft()) {
+    if (playingScript()) {
         *why = inLanguage("The recording is still playing.", "L'enregistrement se joue encore.");
         return false;
     }

@@ -35,7 +35,7 @@ class PlayerSession {
     // Whether typed presses are still to be fed.
     bool typing() const { return confirm_ || presses_ != 0; }
     // Whether frames of the script are still to be played.
-    bool playingScript() const { return scriptLeft(); }
+    bool playingScript() const;
 
     const std::vector<ReplayRun>& recording() const { return recording_.runs; }
     // The recording as a replay script, its seed and language first.
@@ -48,7 +48,6 @@ class PlayerSession {
     std::string takeLines(u64 clockMs, u8 language, bool all);
 
   private:
-    bool scriptLeft() const;
     void aimAt(s32 target);
     void stopTyping();
     u32 typedPress();

@@ -5,6 +5,7 @@
 #include <float.h>
 #include <string.h>
 
+#include "frontend/controls.h"
 #include "frontend/howto.h"
 #include "game/rules.h"
 #include "gfx/render.h"

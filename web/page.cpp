@@ -92,11 +92,10 @@ class WebPage final : public HostFrontend {
     // A kept game replays at once; the console's pace starts again after it.
     void waitForVBlank() override {
         if (replayingAtOnce()) return;
-        if (replayEnded_) {
-            replayEnded_ = false;
+        if (resuming_) {
+            resuming_ = false;
             firstVBlankMs_ = emscripten_get_now();
             if (tellResumed_) pageResumed(farm.month);
-            tellResumed_ = true;
         }
         double elapsedMs = emscripten_get_now() - firstVBlankMs_;
         u64 next = nextVBlankNs((u64)(elapsedMs * 1e6));
@@ -106,7 +105,6 @@ class WebPage final : public HostFrontend {
     void presented(const u8* top, const u8* bottom) override {
         noteMonth();
         if (replayingAtOnce()) return;
-        if (resuming_) resuming_ = false, replayEnded_ = true;
         if (shown.update(top, bottom)) show(); // else the page already shows it
     }
 
@@ -152,7 +150,9 @@ class WebPage final : public HostFrontend {
     PlayerSession session_;
     MonthHistory history_;
     bool atOnce_ = false; // the recording being played goes frames back to back, unseen
-    bool resuming_ = false, replayEnded_ = false, tellResumed_ = true;
+    // A replay at once whose end starts the console's pace again, and says so unless
+    // the player jumped to it.
+    bool resuming_ = false, tellResumed_ = true;
     u64 clockMs_ = 0;
     u8 language_ = CFG_LANGUAGE_EN;
     double firstVBlankMs_ = 0;
@@ -160,6 +160,13 @@ class WebPage final : public HostFrontend {
 
 WebPage page;
 std::string download; // the last file asked for, kept until the next
+
+// A text for the page, which reads it at once: kept until the next one.
+const char* toPage(std::string text) {
+    static std::string held;
+    held = std::move(text);
+    return held.c_str();
+}
 
 } // namespace
 
@@ -179,51 +186,33 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* webRecording(const char* /*name*/, i
 }
 
 // The game the page keeps in the browser's storage, and the year's months as CSV.
-extern "C" EMSCRIPTEN_KEEPALIVE const char* webKept() {
-    static std::string text;
-    text = page.kept();
-    return text.c_str();
-}
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webKept() { return toPage(page.kept()); }
 
 // The farm as the state file writes it.
-extern "C" EMSCRIPTEN_KEEPALIVE const char* webState() {
-    static std::string text;
-    text = farmStateJson(farm);
-    return text.c_str();
-}
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webState() { return toPage(farmStateJson(farm)); }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void webJump() { page.jump(); }
 
-extern "C" EMSCRIPTEN_KEEPALIVE const char* webYear() {
-    static std::string text;
-    text = page.yearCsv();
-    return text.c_str();
-}
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webYear() { return toPage(page.yearCsv()); }
 
 // The table of controls for the page's keys, controller and help, in one language; the
 // stick's marks; a button by its name in scripts.
-extern "C" EMSCRIPTEN_KEEPALIVE const char* webControls(int language) {
-    static std::string json;
-    json = controlsJson((u8)language);
-    return json.c_str();
-}
+extern "C" EMSCRIPTEN_KEEPALIVE const char* webControls(int language) { return toPage(controlsJson((u8)language)); }
 
 // A key typed on the page ('0' to '9', '\b' erases, '\n' confirms): why it was refused, or
 // nothing.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* webType(int key) {
-    static std::string why;
-    why.clear();
+    std::string why;
     if (!page.type((char)key, &why) && why.empty()) why = "?";
-    return why.c_str();
+    return toPage(why);
 }
 
 // How to play, for the help: its title, then its paragraphs, a line each.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* webHowToPlay(int language) {
-    static std::string text;
     HowToPlay howto = howToPlay((u8)language);
-    text = howto.title;
+    std::string text = howto.title;
     for (const std::string& paragraph : howto.paragraphs) text += "\n" + paragraph;
-    return text.c_str();
+    return toPage(text);
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE u32 webStick(u32 before, float x, float y) { return stickButtons(before, x, y); }
@@ -240,11 +229,9 @@ std::string refusal(const char* text, bool shared, ReplayScript* script) {
     std::string error;
     if (!parseReplayScript(text, shared ? "recording" : "kept game", script, &error)) return error;
     if (!script->seed) return "it has no seed";
-    if (shared && script->draws && *script->draws == "glibc") {
-        return "made on the desktop: its litters and deaths would differ here";
-    }
-    if (shared && script->draws && *script->draws == "newlib") {
-        return "made on the console: its litters and deaths would differ here";
+    if (shared && script->draws && (*script->draws == "glibc" || *script->draws == "newlib")) {
+        return std::string("made on the ") + (*script->draws == "glibc" ? "desktop" : "console") +
+               ": its litters and deaths would differ here";
     }
     if (!shared && !script->draws) return "it does not say whose random draws it played with";
     return replayMismatch(*script, !shared);

@@ -227,9 +227,12 @@ Module.page = (() => {
     toldCannotKeep = true;
     notice(text.cannotKeep, false);
   }
-  function keep() {
+  function stopKeepTimer() {
     clearTimeout(keepTimer);
     keepTimer = 0;
+  }
+  function keep() {
+    stopKeepTimer();
     if (!keeping) return;
     try {
       storage().setItem(KEPT, UTF8ToString(_webKept()));
@@ -238,8 +241,7 @@ Module.page = (() => {
     }
   }
   function forget() {
-    clearTimeout(keepTimer);
-    keepTimer = 0;
+    stopKeepTimer();
     try {
       storage().removeItem(KEPT);
       keeping = true;
@@ -320,15 +322,13 @@ Module.page = (() => {
     if (!ended) return;
     const rows = UTF8ToString(_webYear()).trim().split('\n').slice(1).map((line) => line.split(',').map(Number));
     const money = new Set([5, 9]);
-    $('year-table').replaceChildren(
-      Object.assign(document.createElement('tr'), { innerHTML: text.columns.map(() => '<th></th>').join('') }),
-      ...rows.map((row) => {
-        const line = document.createElement('tr');
-        row.forEach((value, column) => line.append(Object.assign(document.createElement('td'),
-          { textContent: money.has(column) ? value.toFixed(2) : String(value) })));
-        return line;
-      }));
-    $('year-table').firstChild.childNodes.forEach((cell, column) => { cell.textContent = text.columns[column]; });
+    const line = (cells, kind) => {
+      const row = document.createElement('tr');
+      row.append(...cells.map((textContent) => Object.assign(document.createElement(kind), { textContent })));
+      return row;
+    };
+    $('year-table').replaceChildren(line(text.columns, 'th'), ...rows.map((row) =>
+      line(row.map((value, column) => (money.has(column) ? value.toFixed(2) : String(value))), 'td')));
     const series = [[(row) => row[1] + row[2] + row[3] + row[4], '#fff'], [(row) => row[5], '#ec3'], [(row) => row[6], '#5c5']];
     const svg = series.map((one) => {
       const values = rows.map(one[0]), top = Math.max(1, ...values);
