@@ -4,14 +4,20 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 
+#include <filesystem>
 #include <string_view>
 
+#include "frontend/home.h"
 #include "frontend/outputs.h"
+#include "frontend/player.h"
 
 namespace {
 
 const char* const kLayoutNames[kLayoutCount] = {"both", "upper", "side-by-side"};
+
+std::string sessionPath;
 
 } // namespace
 
@@ -24,19 +30,52 @@ std::string stateFolder(void) {
     return "";
 }
 
-KeptGame readKeptGame(const std::string& path, ReplayScript* script, std::string* why) {
-    std::string text;
-    if (!readFileWhole(path, &text, why)) return errno == ENOENT ? NoKeptGame : KeptGameRefused;
-    if (text.empty()) return NoKeptGame; // killed before its first line
-    if (!parseReplayScript(text, path, script, why)) return KeptGameRefused;
-    std::string mismatch = replayMismatch(*script, true);
-    if (mismatch.empty() && !script->seed) mismatch = "it has no seed";
-    if (!mismatch.empty()) {
-        *why = path + ": " + mismatch;
-        return KeptGameRefused;
+void keepSessionAt(const std::string& path) { sessionPath = path; }
+
+KeptRead homeReadKept(std::string* text, std::string* why) {
+    if (!readFileWhole(sessionPath, text, why)) return errno == ENOENT ? NothingKept : KeptUnreadable;
+    return text->empty() ? NothingKept : KeptFound; // empty: killed before its first line
+}
+
+bool homeKeepWhole(const std::string& text, std::string* why) {
+    std::error_code ignored; // told by the write's failure
+    std::filesystem::create_directories(std::filesystem::path(sessionPath).parent_path(), ignored);
+    return writeFileWhole(sessionPath, text, why);
+}
+
+bool homeKeepLines(const std::string& lines, std::string* why) {
+    FILE* file = fopen(sessionPath.c_str(), "a");
+    bool written = file != nullptr && fwrite(lines.data(), 1, lines.size(), file) == lines.size();
+    if (file != nullptr && fclose(file) != 0) written = false;
+    if (!written) *why = sessionPath + ": " + strerror(errno);
+    return written;
+}
+
+std::string saveScreenshot(const std::string& screenshotFolder) {
+    namespace fs = std::filesystem;
+    time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    char stamp[32];
+    strftime(stamp, sizeof stamp, "quorvandelle-%Y%m%d-%H%M%S", &local);
+    // Two in the same second get a number rather than one over the other.
+    fs::path folder = screenshotFolder, path = folder / (std::string(stamp) + ".png");
+    std::error_code ignored;
+    for (int n = 2; fs::exists(path, ignored); n++) path = folder / (std::string(stamp) + "-" + std::to_string(n) + ".png");
+    std::string error;
+    if (!writePngWhole(path.string(), playerPicture(), SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT, &error)) {
+        homeTell(PassingNotice, "screenshot not saved: " + error);
+        fprintf(stderr, "quorvandelle: screenshot not saved: %s\n", error.c_str());
+        return "";
     }
-    cutAtStart(&script->runs);
-    return KeptGameFound;
+    fs::path shown = fs::absolute(path, ignored).lexically_normal();
+    std::string saved = (shown.empty() ? path : shown).string();
+    // The recording notes the frame it shows: the frames before this note replay to it.
+    playerNote("screenshot " + saved);
+    homeTell(PassingNotice, "screenshot saved to " + saved);
+    printf("quorvandelle: screenshot saved to %s\n", saved.c_str());
+    fflush(stdout);
+    return saved;
 }
 
 const char* layoutName(WindowLayout layout) { return kLayoutNames[layout]; }

@@ -1,22 +1,22 @@
 // What the window keeps between sessions: the game being played, as its recording, so
-// that a closed window or a stray Escape loses nothing, and the player's layout.
+// that a closed window or a stray Escape loses nothing, and the player's layout. The
+// session's storage for the player (frontend/home.h) is a file: the kept year, or
+// --record's.
 #pragma once
 
 #include <string>
-
-#include "frontend/replay.h"
 
 // $XDG_STATE_HOME/quorvandelle, or ~/.local/state/quorvandelle; empty when neither
 // variable is set.
 std::string stateFolder(void);
 
-enum KeptGame { NoKeptGame, KeptGameRefused, KeptGameFound };
+// The file the player's session is read from and written to.
+void keepSessionAt(const std::string& path);
 
-// Reads the kept game at `path` as the script that brings it back: the whole session
-// up to the frame that ended it with START, which is left out so that the game goes on.
-// A file that does not read back (edited, made by another version or with another
-// C library's draws, without its seed) is refused with the reason, and left as it is.
-KeptGame readKeptGame(const std::string& path, ReplayScript* script, std::string* why);
+// F12: the picture as a PNG in `folder`, named with the date and time and noted in the
+// recording at its frame; the player is told where it went. Returns the file's path, or
+// "" when it failed.
+std::string saveScreenshot(const std::string& folder);
 
 // The window's layouts, as the console's emulators offer them.
 enum WindowLayout { BothScreens, UpperScreenOnly, SideBySide, kLayoutCount };

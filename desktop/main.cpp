@@ -1,53 +1,58 @@
-// The desktop program: reads the command line and the replay script, powers on the
-// model of the console, runs the game's own loop, then writes what was asked for.
-#include <errno.h>
+// The desktop program: reads the command line and the replay script, then plays it
+// headless or opens the window.
 #include <stdio.h>
-#include <string.h>
 
 #include <string>
 
-#include "app/app.h"
-#include "game/farm.h"
 #include "desktop/options.h"
-#include "frontend/history.h"
+#include "frontend/headless.h"
 #include "frontend/outputs.h"
+#include "frontend/pacing.h"
+#include "frontend/recording.h"
 #include "frontend/replay.h"
-#include "platform/host_console.h"
 #ifdef QUORVANDELLE_WINDOW
 #include "desktop/window.h"
-#endif
+#include "frontend/player.h"
 
 namespace {
 
-// The headless player, noting each month as it closes.
-struct HistoryPlayer : ScriptPlayer {
-    MonthHistory history;
-    void presented(const u8*, const u8*) override { history.observe(farm); }
-};
-
-bool writeOutputs(const Options& options, const MonthHistory* history = nullptr) {
+// The game in a window: opens it, brings back the kept year (unless the command line
+// names a script, a seed or a recording), and plays until it is closed or START is
+// pressed, the session written as it goes. Returns the exit status: 0; 1 when the
+// recording could not be written whole; 2 when there is no display (reported).
+int playInWindow(const Options& options, const ReplayScript& script, u64 clockMs, u8 language) {
+    WindowSettings settings;
+    settings.scale = options.scale;
+    settings.language = language;
+    const std::string folder = stateFolder();
+    if (!folder.empty()) {
+        settings.settingsPath = folder + "/settings.txt";
+        settings.layout = readLayout(settings.settingsPath);
+    }
+    PlayerSetup setup;
+    setup.language = language;
+    setup.languageAsked = options.language.has_value();
+    setup.seed = clockMs;
+    // The script plays with the seed and language the command line and it settled.
+    ReplayScript played = script;
+    played.seed = clockMs, played.language = language;
+    setup.script = options.replayPath.empty() ? nullptr : &played;
+    // The year is kept unless the command line says which game to play or where it goes.
+    settings.keepsYear = !folder.empty() && options.recordPath.empty() && options.replayPath.empty() && !options.seed;
+    if (settings.keepsYear) setup.keeping = KeepYear, keepSessionAt(folder + "/game.txt");
+    if (!options.recordPath.empty()) setup.keeping = KeepRecording, keepSessionAt(options.recordPath);
     std::string error;
-    bool ok = true;
-    if (history != nullptr && !options.historyPath.empty() &&
-        !writeFileWhole(options.historyPath, history->csv(), &error)) {
-        fprintf(stderr, "quorvandelle: %s\n", error.c_str());
-        ok = false;
+    if (!openWindow(settings, &error)) {
+        fprintf(stderr, "quorvandelle: %s; to play without a window, run it with --headless --replay FILE\n", error.c_str());
+        return 2;
     }
-    if (!options.statePath.empty() && !writeFileWhole(options.statePath, farmStateJson(farm), &error)) {
-        fprintf(stderr, "quorvandelle: %s\n", error.c_str());
-        ok = false;
-    }
-    if (!options.screenshotPath.empty()) {
-        std::vector<u8> rgb = composeScreenshot(hostPresentedTop(), hostPresentedBottom());
-        if (!writePngWhole(options.screenshotPath, rgb, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT, &error)) {
-            fprintf(stderr, "quorvandelle: %s\n", error.c_str());
-            ok = false;
-        }
-    }
-    return ok;
+    bool written = playerRun(setup);
+    closeWindow();
+    return written ? 0 : 1;
 }
 
 } // namespace
+#endif
 
 int main(int argc, char** argv) {
     Options options;
@@ -61,37 +66,44 @@ int main(int argc, char** argv) {
     }
 #endif
 
-    ReplayScript script;
-    std::string text;
-    std::string error;
-    if ((!options.replayPath.empty() && !readFileWhole(options.replayPath, &text, &error)) ||
-        !parseReplayScript(text, options.replayPath == "-" ? "<stdin>" : options.replayPath,
-                           &script, &error)) {
-        fprintf(stderr, "quorvandelle: %s\n", error.c_str());
-        return 2;
+    // Every output must have somewhere to go before anything is played.
+    for (const std::string* path : {&options.statePath, &options.screenshotPath, &options.historyPath, &options.recordPath}) {
+        std::string error;
+        if (!path->empty() && !outputPathUsable(*path, &error)) {
+            fprintf(stderr, "quorvandelle: %s\n", error.c_str());
+            return 2;
+        }
     }
 
-    u64 clock = options.seed ? *options.seed : script.seed ? *script.seed : clockNow();
+    // The script goes by the rule every recording goes by: refused, nothing is played.
+    ReplayScript script;
+    if (!options.replayPath.empty()) {
+        std::string text, error;
+        if (!readFileWhole(options.replayPath, &text, &error)) {
+            fprintf(stderr, "quorvandelle: %s\n", error.c_str());
+            return 2;
+        }
+        RecordingVerdict verdict = acceptRecording(text, options.replayPath == "-" ? "<stdin>" : options.replayPath,
+                                                   ReplayOption, CFG_LANGUAGE_EN, &script);
+        if (!verdict.accepted) {
+            fprintf(stderr, "quorvandelle: %s\n", verdict.refusal.c_str());
+            return 2;
+        }
+        if (!verdict.warning.empty()) fprintf(stderr, "quorvandelle: %s\n", verdict.warning.c_str());
+    }
+
+    u64 clock = options.seed ? *options.seed : script.seed ? *script.seed : clockNowMs();
     u8 language = options.language ? *options.language
                   : script.language ? *script.language
                                     : languageFromLocale();
+    OutputPaths outputs{options.statePath, options.screenshotPath, options.historyPath};
 
 #ifdef QUORVANDELLE_WINDOW
     if (!options.headless) {
         int played = playInWindow(options, script, clock, language);
         if (played == 2) return 2;
-        return writeOutputs(options) && played == 0 ? 0 : 1;
+        return writeGameOutputs(outputs) && played == 0 ? 0 : 1;
     }
 #endif
-
-    HistoryPlayer replay;
-    replay.cursor.runs = &script.runs;
-    replay.history.reset();
-    hostConsoleReset(clock, language);
-    hostConsoleSetFrontend(&replay);
-    appMain();
-    hostConsoleSetFrontend(nullptr);
-    replay.history.observe(farm); // a month closed in the frame START ended is never presented
-
-    return writeOutputs(options, &replay.history) ? 0 : 1;
+    return playHeadless(script, clock, language, outputs) ? 0 : 1;
 }

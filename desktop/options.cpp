@@ -3,8 +3,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <chrono>
-
 #include <CLI/CLI.hpp>
 
 #include "frontend/controls.h"
@@ -52,12 +50,6 @@ std::string checkSeed(const std::string& text) {
     "take over.\n";
 
 } // namespace
-
-u64 clockNow(void) {
-    auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
-    return kMillisecondsFrom1900To1970 +
-           (u64)std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
-}
 
 u8 languageFromLocale(void) {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {

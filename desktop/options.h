@@ -26,6 +26,3 @@ int parseOptions(int argc, const char* const* argv, Options* options);
 
 // The console language the desktop's locale asks for: French for fr*, else English.
 u8 languageFromLocale(void);
-
-// The console's clock, in milliseconds since 1900, as it reads now.
-u64 clockNow(void);

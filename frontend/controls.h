@@ -20,7 +20,11 @@ enum ControlAction : u8 {
     EraseDigit,  // the last digit typed
     NewYear,     // window only: the kept game is forgotten, a new one begins
     NextLayout,  // window only: both screens, the upper alone, side by side
+    kControlActionCount
 };
+
+// The action's name for the page ("button", "help", ...).
+const char* actionName(ControlAction action);
 
 // One key, by its place on the keyboard: its name in SDL (SDL_GetScancodeFromName) and in
 // the browser (KeyboardEvent.code), so that neither needs a mapping of its own. A letter
@@ -53,6 +57,7 @@ struct Control {
     ControlText what;       // what it is and does, as --help and the README say it
     ControlText keyboard;   // its keys, as a player reads them
     ControlText controller; // on a game controller; null when it has none
+    ControlText touch;      // on a touch screen's buttons; null when it has none
     ControlKey keys[10];
     ControlPad pad[4];
 };
@@ -86,5 +91,7 @@ inline u32 newlyPressed(u32 held, u32 heldBefore) { return held & ~heldBefore; }
 // The controls as the README's table, and as --help's lines (English).
 std::string controlsMarkdown(void);
 std::string controlsHelp(void);
+// A text as a JSON string, quoted; null as "".
+void jsonString(std::string* json, const char* text);
 // The table for the page, in one language, as JSON.
 std::string controlsJson(u8 language);

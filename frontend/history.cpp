@@ -2,33 +2,68 @@
 
 #include <stdio.h>
 
+#include "frontend/fields.h"
+
+namespace {
+
+// The fields of the history, in the order of its columns.
+std::vector<const FarmField*> columns() {
+    std::vector<const FarmField*> fields;
+    for (int column = 0;; column++) {
+        size_t before = fields.size();
+        for (size_t i = 0; i < kFarmFieldCount; i++) {
+            if (kFarmFields[i].historyColumn == column) fields.push_back(&kFarmFields[i]);
+        }
+        if (fields.size() == before) return fields;
+    }
+}
+
+} // namespace
+
 void MonthHistory::reset() {
     rows.clear();
-    rows.reserve(64); // a few years without allocating while playing
-    yearStart = 0;
+    rows.reserve(16); // a year without allocating while playing
     lastMonth = 0;
 }
 
-void MonthHistory::observe(const FarmState& s) {
-    if (s.month < lastMonth) yearStart = rows.size(); // a new game
-    if (lastMonth >= 1 && s.month == lastMonth + 1) {
-        rows.push_back(MonthRow{lastMonth, s.adultMales, s.youngMales, s.adultFemales, s.youngFemales, s.cash,
-                                s.foodStock, s.deadOfHunger, s.deadSuffocated, s.hamsterPrice});
+bool MonthHistory::observe(const FarmState& state) {
+    bool changed = false;
+    if (state.month < lastMonth && !everyYear) rows.clear(), changed = true; // a new game
+    if (lastMonth >= 1 && state.month == lastMonth + 1) {
+        rows.push_back(state);
+        rows.back().month = lastMonth;
+        changed = true;
     }
-    lastMonth = s.month;
+    lastMonth = state.month;
+    return changed;
 }
 
-std::string MonthHistory::csv(size_t firstRow) const {
-    std::string text = "month,adultMales,youngMales,adultFemales,youngFemales,cash,foodStock,deadOfHunger,"
-                       "deadSuffocated,hamsterPrice\n";
-    char line[160];
-    for (size_t i = firstRow; i < rows.size(); i++) {
-        const MonthRow& r = rows[i];
-        // Floats to nine digits, as the state file writes them: they read back exactly.
-        snprintf(line, sizeof line, "%u,%u,%u,%u,%u,%.9g,%ld,%ld,%ld,%.9g\n", r.month, r.adultMales, r.youngMales,
-                 r.adultFemales, r.youngFemales, (double)r.cash, (long)r.foodStock, (long)r.deadOfHunger,
-                 (long)r.deadSuffocated, (double)r.hamsterPrice);
-        text += line;
+std::string MonthHistory::csv() const {
+    std::string text;
+    for (const FarmField* field : columns()) text += (text.empty() ? "" : ",") + std::string(field->name);
+    text += "\n";
+    for (const FarmState& row : rows) {
+        std::string line;
+        for (const FarmField* field : columns()) line += (line.empty() ? "" : ",") + fieldText(*field, row);
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::string MonthHistory::table(u8 language) const {
+    std::string text;
+    for (const FarmField* field : columns()) {
+        text += (text.empty() ? "" : "\t") + std::string(language == CFG_LANGUAGE_FR ? field->french : field->english);
+    }
+    text += "\n";
+    for (const FarmState& row : rows) {
+        std::string line;
+        for (const FarmField* field : columns()) {
+            char money[32];
+            snprintf(money, sizeof money, "%.2f", (double)fieldFloat(*field, row));
+            line += (line.empty() ? "" : "\t") + (field->kind == FloatField ? std::string(money) : fieldText(*field, row));
+        }
+        text += line + "\n";
     }
     return text;
 }

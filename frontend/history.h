@@ -1,5 +1,6 @@
-// The farm month by month: a row each time a month closes, with the farm as the close
-// left it. A new game (the month back to 1) starts a new year of rows.
+// The farm month by month: a row each time a month closes, the farm as the close left
+// it, its month the one that closed. A new game (the month back to 1) starts the rows
+// again, unless every year of the session is asked for.
 #pragma once
 
 #include <string>
@@ -7,22 +8,18 @@
 
 #include "game/farm.h"
 
-struct MonthRow {
-    u8 month; // the month that closed, 1 to 12
-    u16 adultMales, youngMales, adultFemales, youngFemales;
-    float cash;
-    s32 foodStock, deadOfHunger, deadSuffocated;
-    float hamsterPrice;
-};
-
 struct MonthHistory {
-    std::vector<MonthRow> rows; // every year of the session, in order
-    size_t yearStart = 0;       // the first row of the year being played
+    std::vector<FarmState> rows;
     u8 lastMonth = 0;
+    bool everyYear = false; // --history's rows: every year played, one after another
 
     void reset();
-    // After a frame: notes the month that has just closed, if one has.
-    void observe(const FarmState& state);
-    // CSV, the columns named as the state file names the farm's members.
-    std::string csv(size_t firstRow = 0) const;
+    // After a frame: notes the month that has just closed, if one has. True when a row
+    // was added or a new year began.
+    bool observe(const FarmState& state);
+    // CSV, the columns named as the state file names the farm's fields.
+    std::string csv() const;
+    // The same rows for the page's table: a header of labels in the language, then the
+    // values, money to the cent.
+    std::string table(u8 language) const;
 };

@@ -1,10 +1,10 @@
 #include "frontend/outputs.h"
 
 #include <errno.h>
-#include <math.h>
 #include <stdio.h>
 #include <string.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -16,26 +16,6 @@
 #include "gfx/render.h"
 
 namespace {
-
-void integerMember(std::string* json, const char* name, long long value) {
-    *json += json->size() > 1 ? ",\n  \"" : "\n  \"";
-    *json += name;
-    *json += "\": " + std::to_string(value);
-}
-
-// Nine significant digits read back to the same 32-bit float.
-void floatMember(std::string* json, const char* name, float value) {
-    char text[32];
-    if (isfinite(value)) {
-        snprintf(text, sizeof text, "%.9g", (double)value);
-    } else {
-        snprintf(text, sizeof text, "null");
-    }
-    *json += json->size() > 1 ? ",\n  \"" : "\n  \"";
-    *json += name;
-    *json += "\": ";
-    *json += text;
-}
 
 // Copies one screen, turning its bottom-up BGR columns into top-down RGB rows.
 void copyScreen(const u8* framebuffer, int columns, int left, int top, u8* rgb) {
@@ -55,39 +35,6 @@ void appendBytes(void* context, void* data, int size) {
 }
 
 } // namespace
-
-std::string farmStateJson(const FarmState& s) {
-    std::string json = "{";
-    integerMember(&json, "gameState", s.gameState);
-    integerMember(&json, "showIntro", s.showIntro);
-    integerMember(&json, "showImpossible", s.showImpossible);
-    integerMember(&json, "inputValue", s.inputValue);
-    integerMember(&json, "keysDown", s.keysDown);
-    integerMember(&json, "adultMales", s.adultMales);
-    integerMember(&json, "youngMales", s.youngMales);
-    integerMember(&json, "maleCages", s.maleCages);
-    integerMember(&json, "malesPerCage", s.malesPerCage);
-    integerMember(&json, "adultFemales", s.adultFemales);
-    integerMember(&json, "youngFemales", s.youngFemales);
-    integerMember(&json, "femaleCages", s.femaleCages);
-    integerMember(&json, "femalesPerCage", s.femalesPerCage);
-    integerMember(&json, "foodStock", s.foodStock);
-    floatMember(&json, "cash", s.cash);
-    floatMember(&json, "hamsterPrice", s.hamsterPrice);
-    integerMember(&json, "month", s.month);
-    integerMember(&json, "deadOfHunger", s.deadOfHunger);
-    integerMember(&json, "deadSuffocated", s.deadSuffocated);
-    floatMember(&json, "breedingValue", s.breedingValue);
-    integerMember(&json, "malesToSell", s.malesToSell);
-    integerMember(&json, "femalesToSell", s.femalesToSell);
-    integerMember(&json, "couplingsRequested", s.couplingsRequested);
-    integerMember(&json, "foodToBuy", s.foodToBuy);
-    integerMember(&json, "maleCagesToBuy", s.maleCagesToBuy);
-    integerMember(&json, "femaleCagesToBuy", s.femaleCagesToBuy);
-    integerMember(&json, "systemLanguage", s.systemLanguage);
-    json += "\n}\n";
-    return json;
-}
 
 std::vector<u8> composeScreenshot(const u8* top, const u8* bottom) {
     std::vector<u8> rgb((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3, 0);
@@ -166,6 +113,36 @@ bool readFileWhole(const std::string& path, std::string* text, std::string* erro
     if (failed) *error = path + ": cannot read: " + strerror(reason);
     errno = reason;
     return !failed;
+}
+
+// Whether `folder` is a folder that is there; when not, `reason` says why. The console's
+// C library, emulated, sees no folders at all: there, one is taken as there.
+static bool folderIsThere(const std::string& folder, int* reason) {
+#ifdef _NEWLIB_VERSION
+    (void)folder, (void)reason;
+    return true;
+#else
+    struct stat status;
+    if (stat(folder.c_str(), &status) != 0) return *reason = errno, false;
+    return S_ISDIR(status.st_mode) || (*reason = ENOTDIR, false);
+#endif
+}
+
+bool outputPathUsable(const std::string& path, std::string* error) {
+    if (path == "-") return true;
+    struct stat status;
+    size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int reason = 0;
+    if (stat(path.c_str(), &status) == 0) {
+        reason = S_ISDIR(status.st_mode) ? EISDIR : 0;
+    } else if (errno != ENOENT || path.back() == '/') {
+        reason = path.back() == '/' ? EISDIR : errno;
+    } else {
+        folderIsThere(folder, &reason);
+    }
+    if (reason != 0) *error = path + ": cannot write: " + strerror(reason);
+    return reason == 0;
 }
 
 bool writeFileWhole(const std::string& path, const std::string& data, std::string* error) {

@@ -1,15 +1,12 @@
-// What the program leaves behind: the farm as JSON and the last frame as a PNG.
+// Files and pictures: the screens as a picture and a PNG, and files read and written whole.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "game/farm.h"
+#include "platform/ctru.h"
 
 enum { SCREENSHOT_WIDTH = 400, SCREENSHOT_HEIGHT = 480 };
-
-// One JSON object, a member per field of the farm, named as the field.
-std::string farmStateJson(const FarmState& state);
 
 // Both screens as seen, 400x480 RGB: the upper screen on top, the lower centred below it.
 // Null buffers (nothing presented yet) give black.
@@ -37,6 +34,10 @@ std::string encodePng(const std::vector<u8>& rgb, int width, int height);
 // Reads the whole file, or standard input for "-". When it cannot, `error` says why
 // and errno is the failure's (ENOENT for a file that is not there).
 bool readFileWhole(const std::string& path, std::string* text, std::string* error);
+// Whether an output can go to `path`, before anything is played: standard output ("-"),
+// a new name in a folder that is there, or what is there and is not a folder. When not,
+// `error` says "PATH: cannot write: REASON".
+bool outputPathUsable(const std::string& path, std::string* error);
 // Writes the whole file or nothing: a temporary of its own beside it, then a rename.
 // "-" is standard output.
 bool writeFileWhole(const std::string& path, const std::string& data, std::string* error);

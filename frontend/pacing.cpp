@@ -1,5 +1,7 @@
 #include "frontend/pacing.h"
 
+#include <chrono>
+
 #include "platform/host_console.h"
 
 // Exact in 64 bits on every CPU: whole seconds and their remainders are kept apart, so
@@ -15,4 +17,9 @@ u64 nextVBlankNs(u64 elapsedNs) {
     u64 all = next * kTicksPerFrame;
     u64 within = all % kTicksPerSecond * second;
     return all / kTicksPerSecond * second + (within + kTicksPerSecond - 1) / kTicksPerSecond;
+}
+
+u64 clockNowMs(void) {
+    auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    return kMillisecondsFrom1900To1970 + (u64)std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
 }

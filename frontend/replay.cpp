@@ -1,5 +1,6 @@
 #include "frontend/replay.h"
 
+#include <stdio.h>
 #include <stdlib.h> // names the C library (its version macro)
 
 #include <charconv>
@@ -44,8 +45,16 @@ class Parser {
     Parser(std::string_view name, ReplayScript* script, std::string* error)
         : name_(name), script_(script), error_(error) {}
 
+    bool fail(const std::string& what, Position at) {
+        at_ = at;
+        return fail(what);
+    }
+
     bool token(std::string_view token, Position at) {
         at_ = at;
+        if (token.size() > kMaxTokenBytes) {
+            return fail("a token longer than " + std::to_string(kMaxTokenBytes) + " bytes: '" + printable(token) + "'");
+        }
         size_t equals = token.find('=');
         if (equals != std::string_view::npos) return setting(token.substr(0, equals), token.substr(equals + 1));
         return frames(token);
@@ -53,33 +62,33 @@ class Parser {
 
   private:
     bool fail(const std::string& what) {
-        *error_ = std::string(name_) + ":" + std::to_string(at_.line) + ":" +
+        *error_ = printable(name_, 200) + ":" + std::to_string(at_.line) + ":" +
                   std::to_string(at_.column) + ": " + what;
         return false;
     }
 
     bool setting(std::string_view key, std::string_view value) {
         if (!script_->runs.empty()) {
-            return fail("setting '" + std::string(key) + "' after the first frame; settings go first");
+            return fail("setting '" + printable(key) + "' after the first frame; settings go first");
         }
         if (sameLetters(key, "SEED")) {
             script_->seed = parseU64(value);
-            if (!script_->seed) return fail("bad seed '" + std::string(value) + "': a whole number from 0 to 18446744073709551615");
+            if (!script_->seed) return fail("bad seed '" + printable(value) + "': a whole number from 0 to 18446744073709551615");
             return true;
         }
         if (sameLetters(key, "LANGUAGE")) {
             script_->language = parseLanguage(value);
-            if (!script_->language) return fail("bad language '" + std::string(value) + "': en, fr or a code from 0 to 255");
+            if (!script_->language) return fail("bad language '" + printable(value) + "': en, fr or a code from 0 to 255");
             return true;
         }
         if (sameLetters(key, "VERSION") || sameLetters(key, "DRAWS")) {
             bool plain = !value.empty();
             for (char c : value) plain = plain && ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '.' || c == '-');
-            if (!plain) return fail("bad " + std::string(key) + " '" + std::string(value) + "': small letters, digits, '.' and '-'");
+            if (!plain) return fail("bad " + printable(key) + " '" + printable(value) + "': small letters, digits, '.' and '-'");
             (sameLetters(key, "VERSION") ? script_->version : script_->draws) = std::string(value);
             return true;
         }
-        return fail("unknown setting '" + std::string(key) + "'; the settings are seed=, language=, version= and draws=");
+        return fail("unknown setting '" + printable(key) + "'; the settings are seed=, language=, version= and draws=");
     }
 
     bool frames(std::string_view token) {
@@ -88,7 +97,7 @@ class Parser {
         if (star != std::string_view::npos) {
             std::optional<u64> repeat = parseU64(token.substr(star + 1));
             if (!repeat || *repeat == 0 || *repeat > kMaxRepeat) {
-                return fail("bad repeat count '" + std::string(token.substr(star + 1)) +
+                return fail("bad repeat count '" + printable(token.substr(star + 1)) +
                             "': a whole number from 1 to " + std::to_string(kMaxRepeat));
             }
             count = *repeat;
@@ -102,12 +111,18 @@ class Parser {
                 std::string_view name = token.substr(0, plus);
                 std::optional<u32> mask = buttonMask(name);
                 if (!mask) {
-                    return fail(name.empty() ? "missing button name in '" + std::string(whole) + "'"
-                                             : "unknown button '" + std::string(name) + "'");
+                    return fail(name.empty() ? "missing button name in '" + printable(whole) + "'"
+                                             : "unknown button '" + printable(name) + "'");
                 }
                 buttons |= *mask;
                 if (plus == std::string_view::npos) break;
                 token = token.substr(plus + 1);
+            }
+        }
+        if (buttons != 0) {
+            script_->pressFrames += count;
+            if (script_->pressFrames > kMaxPressFrames) {
+                return fail("more than " + std::to_string(kMaxPressFrames) + " frames press a button");
             }
         }
         appendFrames(&script_->runs, buttons, count);
@@ -121,6 +136,40 @@ class Parser {
 };
 
 } // namespace
+
+size_t textCharacterLength(std::string_view text, size_t at) {
+    unsigned char c = (unsigned char)text[at];
+    if (c < 0x80) return c >= 0x20 || c == '\t' || c == '\n' || c == '\r' ? 1 : 0;
+    size_t length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    u32 code = c & (0x7F >> length);
+    for (size_t k = 1; k < length; k++) {
+        unsigned char next = (unsigned char)text[at + k];
+        if ((next & 0xC0) != 0x80) return 0;
+        code = code << 6 | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and what lies past Unicode are not text; nor are C1 controls.
+    const u32 smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return 0;
+    return code >= 0x80 && code <= 0x9F ? 0 : length;
+}
+
+std::string printable(std::string_view text, size_t longest) {
+    std::string shown;
+    for (size_t i = 0; i < text.size();) {
+        if (shown.size() >= longest) return shown + "...";
+        size_t length = text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ? 0 : textCharacterLength(text, i);
+        if (length > 0) {
+            shown.append(text.substr(i, length));
+            i += length;
+        } else {
+            char escaped[8];
+            snprintf(escaped, sizeof escaped, "\\x%02x", (unsigned char)text[i++]);
+            shown += escaped;
+        }
+    }
+    return shown;
+}
 
 std::optional<u32> buttonMask(std::string_view name) {
     for (const ButtonName& button : kButtons) {
@@ -142,17 +191,6 @@ const char* drawsHere(void) {
 }
 
 const char* programVersion(void) { return QUORVANDELLE_VERSION; }
-
-std::string replayMismatch(const ReplayScript& script, bool sameVersion) {
-    if (script.draws && *script.draws != drawsHere()) {
-        return "made with " + *script.draws + "'s random draws, not " + drawsHere() +
-               "'s: its litters and deaths would differ here";
-    }
-    if (sameVersion && script.version && *script.version != programVersion()) {
-        return "made by version " + *script.version + ", not " + programVersion();
-    }
-    return "";
-}
 
 std::optional<u64> parseU64(std::string_view text) {
     u64 value = 0;
@@ -179,16 +217,19 @@ bool parseReplayScript(std::string_view text, std::string_view name, ReplayScrip
     size_t i = 0;
     while (i < text.size()) {
         char c = text[i];
+        if (i - lineStart >= kMaxLineBytes && c != '\n') {
+            return parser.fail("a line longer than " + std::to_string(kMaxLineBytes) + " bytes", Position{line, 1});
+        }
         if (c == '\n') {
             line++;
             lineStart = ++i;
         } else if (isSpace(c)) {
             i++;
         } else if (c == '#') {
-            while (i < text.size() && text[i] != '\n') i++;
+            while (i < text.size() && text[i] != '\n' && i - lineStart < kMaxLineBytes) i++;
         } else {
             size_t start = i;
-            while (i < text.size() && !isSpace(text[i]) && text[i] != '#') i++;
+            while (i < text.size() && !isSpace(text[i]) && text[i] != '#' && i - start <= kMaxTokenBytes) i++;
             if (!parser.token(text.substr(start, i - start), Position{line, start - lineStart + 1})) {
                 return false;
             }
@@ -279,6 +320,23 @@ bool ReplayCursor::next(u32* buttons) {
         }
         run++;
         usedInRun = 0;
+    }
+    return false;
+}
+
+u64 ReplayCursor::skipIdle() {
+    if (runs == nullptr || run >= runs->size()) return 0;
+    const ReplayRun& current = (*runs)[run];
+    if (current.buttons != 0 || usedInRun < kIdleFramesPlayed) return 0;
+    u64 skipped = current.frames - usedInRun;
+    usedInRun = current.frames;
+    return skipped;
+}
+
+bool ReplayCursor::more() const {
+    if (runs == nullptr) return false;
+    for (size_t at = run; at < runs->size(); at++) {
+        if ((*runs)[at].frames > (at == run ? usedInRun : 0)) return true;
     }
     return false;
 }

@@ -2,7 +2,7 @@
 //
 //   # a comment runs to the end of the line
 //   seed=7 language=fr      settings, before the first frame only
-//   version=1.0.0 draws=glibc   what made a recording: see replayMismatch
+//   version=1.0.0 draws=glibc   what made a recording (frontend/recording.h)
 //   A . . DRIGHT*3 A+START  one token a frame; '.' is no button; *N repeats
 #pragma once
 
@@ -31,26 +31,35 @@ struct ReplayScript {
     std::optional<std::string> draws;   // the C library whose rand() it played with
     std::vector<ReplayRun> runs;
     std::vector<ReplayNote> notes; // written by formatReplayScript; a parsed script has none
+    u64 pressFrames = 0;           // the frames in which a button goes down
 };
 
 // Parses a whole script; on failure returns false and sets `error` to
-// "NAME:LINE:COLUMN: what is wrong".
+// "NAME:LINE:COLUMN: what is wrong", with whatever it repeats of the text made printable.
 bool parseReplayScript(std::string_view text, std::string_view name, ReplayScript* script,
                        std::string* error);
 
 // The most frames one token may repeat: a year is about 10^4 frames.
 constexpr u64 kMaxRepeat = 10000000;
+// What a script may hold, far beyond what a player makes: a year is a few thousand
+// presses in some kilobytes, on lines under a hundred bytes; a note names a file. Frames
+// with no button are not bounded: they cost nothing to replay.
+constexpr u64 kMaxPressFrames = 100000;
+constexpr size_t kMaxLineBytes = 8192;
+constexpr size_t kMaxTokenBytes = 256;
+
+// Text repeated from the input in a message: at most `longest` characters, control
+// characters and bytes that are not text written as \xHH, cut with "...".
+std::string printable(std::string_view text, size_t longest = 40);
+// The length of the character of text (UTF-8, no control character but tab and line
+// ends) at `at`; 0 when the bytes there are not text.
+size_t textCharacterLength(std::string_view text, size_t at);
 
 // The C library whose rand() this program draws with: a recording replays to the same
 // game only where the same one draws ("glibc", "newlib", "musl").
 const char* drawsHere(void);
 // This program's version.
 const char* programVersion(void);
-
-// Why a recording would not replay here to the game it recorded: made with another C
-// library's draws, or (when `sameVersion` is asked) by another version. Empty when it
-// would; a script that does not say is given the benefit of the doubt.
-std::string replayMismatch(const ReplayScript& script, bool sameVersion);
 
 // "en", "fr" or a console language code 0-255.
 std::optional<u8> parseLanguage(std::string_view text);
@@ -72,6 +81,11 @@ std::string formatReplayScript(const ReplayScript& script);
 // The token of one frame's buttons, without a repeat count.
 std::string formatButtons(u32 buttons);
 
+// Frames with no button change nothing once a press has shown: its edit reaches the
+// screen two frames later, and every frame is drawn whole. So a replay at once plays
+// this many frames of a run with no button and counts the rest.
+constexpr u64 kIdleFramesPlayed = 2;
+
 // Frames from a script, one after another; no allocation while playing.
 struct ReplayCursor {
     const std::vector<ReplayRun>* runs = nullptr;
@@ -80,6 +94,11 @@ struct ReplayCursor {
 
     // The next frame's buttons; false when the script is over.
     bool next(u32* buttons);
+    // Passes over the rest of a run with no button once kIdleFramesPlayed of its frames
+    // are played; returns the frames passed over.
+    u64 skipIdle();
+    // Whether frames are left.
+    bool more() const;
 };
 
 // Plays a script headless, frames back to back; the system asks the program to close

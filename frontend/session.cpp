@@ -29,6 +29,7 @@ void PlayerSession::start(const std::vector<ReplayRun>* script) {
     script_.runs = script;
     heldAtLastScan_ = 0;
     frames_ = 0;
+    pressFrames_ = 0;
     recording_ = ReplayScript{};
     recording_.runs.reserve(kRecordingRoom);
     settingsTaken_ = false;
@@ -45,12 +46,13 @@ void PlayerSession::stopTyping() {
     confirm_ = false;
 }
 
-bool PlayerSession::playingScript() const {
-    if (script_.runs == nullptr) return false;
-    for (size_t run = script_.run; run < script_.runs->size(); run++) {
-        if ((*script_.runs)[run].frames > (run == script_.run ? script_.usedInRun : 0)) return true;
-    }
-    return false;
+u64 PlayerSession::skipIdle() {
+    u64 skipped = script_.skipIdle();
+    if (skipped == 0) return 0;
+    appendFrames(&recording_.runs, 0, skipped);
+    frames_ += skipped;
+    heldAtLastScan_ = 0;
+    return skipped;
 }
 
 // The fewest presses from the number on the question to `target`: each of ones, tens and
@@ -142,6 +144,7 @@ u32 PlayerSession::scan(u32 liveHeld, u32 livePressed, u32* held, u32* pressedSi
     heldAtLastScan_ = *held;
     appendFrames(&recording_.runs, keysDown, 1);
     frames_++;
+    pressFrames_ += keysDown != 0;
     return keysDown;
 }
 

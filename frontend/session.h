@@ -23,6 +23,10 @@ class PlayerSession {
     // Returns the buttons newly down in this frame, as recorded.
     u32 scan(u32 liveHeld, u32 livePressed, u32* held, u32* pressedSinceLastScan);
 
+    // In a script played at once: passes over the rest of a run with no button once its
+    // first frames are played, recorded as frames all the same. Returns the frames.
+    u64 skipIdle();
+
     // A comment in the recording before the next frame, such as "screenshot FILE".
     void note(const std::string& text);
 
@@ -35,7 +39,9 @@ class PlayerSession {
     // Whether typed presses are still to be fed.
     bool typing() const { return confirm_ || presses_ != 0; }
     // Whether frames of the script are still to be played.
-    bool playingScript() const;
+    bool playingScript() const { return script_.more(); }
+    // The frames in which a button went down, so far.
+    u64 pressFrames() const { return pressFrames_; }
 
     const std::vector<ReplayRun>& recording() const { return recording_.runs; }
     // The recording as a replay script, its seed and language first.
@@ -55,6 +61,7 @@ class PlayerSession {
     ReplayCursor script_;
     u32 heldAtLastScan_ = 0;
     u64 frames_ = 0;
+    u64 pressFrames_ = 0;
     ReplayScript recording_;
     bool settingsTaken_ = false;
     u64 framesTaken_ = 0;

@@ -6,6 +6,7 @@
 #include <stdint.h>
 #include <stdlib.h>
 
+#include "frontend/fields.h"
 #include "frontend/outputs.h"
 #include "support/test_console.h"
 

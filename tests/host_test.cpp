@@ -13,7 +13,12 @@
 #include "gfx/render.h"
 #include "desktop/options.h"
 #include "frontend/controls.h"
+#include "app/app.h"
+#include "frontend/fields.h"
+#include "frontend/headless.h"
+#include "frontend/history.h"
 #include "frontend/outputs.h"
+#include "frontend/recording.h"
 #include "frontend/replay.h"
 #include "support/test_console.h"
 
@@ -41,18 +46,59 @@ TEST(Replay, TokensCommentsAndRepeats) {
     EXPECT_TRUE(frames("# nothing\n  language=fr\n").empty());
     ReplayScript script;
     std::string error; // repeats are kept as counts, not frame by frame
-    ASSERT_TRUE(parseReplayScript("seed=18446744073709551615 language=fr draws=newlib A*9999999 A*1 .", "",
+    ASSERT_TRUE(parseReplayScript("seed=18446744073709551615 language=fr draws=newlib .*9999999 .*1 A", "",
                                   &script, &error));
     EXPECT_EQ(script.seed, 18446744073709551615ull);
     EXPECT_EQ(script.language, CFG_LANGUAGE_FR);
-    EXPECT_EQ(formatReplayScript(script), "seed=18446744073709551615\nlanguage=2\ndraws=newlib\nA*10000000 .\n");
+    EXPECT_EQ(formatReplayScript(script), "seed=18446744073709551615\nlanguage=2\ndraws=newlib\n.*10000000 A\n");
     script.runs = {{0, 20000001}}; // longer than one token may say
     EXPECT_EQ(formatReplayScript(script), "seed=18446744073709551615\nlanguage=2\ndraws=newlib\n.*10000000 .*10000000 .\n");
-    // A recording replays only where the same C library draws, and a kept game only in its version.
-    script.draws = std::string(drawsHere()) == "musl" ? "glibc" : "musl", script.version = "0.9";
-    EXPECT_EQ(replayMismatch(script, false).find("made with " + *script.draws + "'s random draws, not "), 0u);
-    script.draws = drawsHere();
-    EXPECT_EQ(Values({replayMismatch(script, false).empty(), replayMismatch(script, true) == "made by version 0.9, not " QUORVANDELLE_VERSION}), Values({1, 1}));
+}
+
+// The one rule for every recording: the kept year, a link, a file, --replay.
+TEST(Recording, OneRuleForEveryOrigin) {
+    const std::string here = drawsHere(), other = here == "musl" ? "newlib" : "musl";
+    const std::string mine = "version=" QUORVANDELLE_VERSION "\ndraws=" + here + "\n";
+    const std::string otherDraws = "made with " + other + "'s random draws (" +
+                                   (other == "musl" ? "a browser's" : "the console's") + "), not " + here + "'s (" +
+                                   (here == "glibc" ? "the desktop's" : "the console's") +
+                                   "): its litters and deaths would differ here";
+    const std::string mayDiffer = ": it may not replay the same game";
+    struct Case { RecordingOrigin origin; std::string text, refusal, warning = ""; u64 frames = 0; };
+    const Case cases[] = {
+        {KeptYear, "seed=3\n" + mine + "A .*9\n", "", "", 10},
+        {KeptYear, "seed=3\n" + mine + "A .*9\nDL", "", "", 10}, // cut mid-line: its whole lines
+        {KeptYear, "seed=3\nA\n", "kept: it does not say whose random draws it played with"},
+        {KeptYear, mine + "A\n", "kept: it has no seed"},
+        {KeptYear, "seed=3\nversion=0.9\ndraws=" + here + "\nA\n", "kept: made by version 0.9, not " QUORVANDELLE_VERSION},
+        {SharedLink, "seed=3\ndraws=" + other + "\nA\n", "kept: " + otherDraws},
+        {ReplayOption, "draws=" + other + "\nA\n", "kept: " + otherDraws},
+        {SharedLink, "seed=3\nA\n", "", "kept: it does not say whose random draws it played with" + mayDiffer, 1},
+        {OpenedFile, "seed=3\nversion=0.9\ndraws=" + here + "\nA\n", "", "kept: made by version 0.9, not " QUORVANDELLE_VERSION + mayDiffer, 1},
+        {ReplayOption, "A A .*10000000 .*10000000\n", "", "", 20000002}, // no seed: --seed or the clock; idle frames unbounded
+        {ReplayOption, std::string("A\0B", 3), "kept:1:2: not text (a control character or a byte that is not UTF-8)"},
+        {OpenedFile, "A \xff\n", "kept:1:3: not text (a control character or a byte that is not UTF-8)"},
+        {ReplayOption, "A\n\x1b]0;PWNED\x07\n", "kept:2:1: not text (a control character or a byte that is not UTF-8)"},
+        {ReplayOption, std::string(kMaxRecordingBytes + 1, ' '), "kept: larger than 1048576 bytes"},
+        {ReplayOption, "A*100000 B", "kept:1:10: more than 100000 frames press a button"},
+        {ReplayOption, std::string(8192, ' ') + "A", "kept:1:1: a line longer than 8192 bytes"},
+        {ReplayOption, std::string(300, 'A'), "kept:1:1: a token longer than 256 bytes: '" + std::string(40, 'A') + "...'"},
+        {ReplayOption, "Aé+ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOP", "kept:1:1: unknown button 'Aé'"},
+        {ReplayOption, "A+ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOP", "kept:1:1: unknown button 'ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMN...'"},
+    };
+    for (const Case& c : cases) {
+        ReplayScript script;
+        RecordingVerdict verdict = acceptRecording(c.text, "kept", c.origin, CFG_LANGUAGE_EN, &script);
+        EXPECT_EQ(Values({verdict.accepted}), Values({c.refusal.empty()})) << printable(c.text);
+        EXPECT_EQ(verdict.refusal, c.refusal) << printable(c.text);
+        EXPECT_EQ(verdict.warning, c.warning) << printable(c.text);
+        u64 frames = 0;
+        for (const ReplayRun& run : script.runs) frames += run.frames;
+        EXPECT_EQ(frames, verdict.accepted ? c.frames : frames) << printable(c.text);
+    }
+    ReplayScript script; // the same reasons in the player's language
+    EXPECT_EQ(acceptRecording(mine + "A\n", "partie gardée", KeptYear, CFG_LANGUAGE_FR, &script).refusal,
+              "partie gardée: il n'a pas de graine");
 }
 
 TEST(Replay, ErrorsNameTheLineAndColumn) {
@@ -73,6 +119,42 @@ TEST(Replay, ErrorsNameTheLineAndColumn) {
         EXPECT_FALSE(parseReplayScript(c[0], "game.txt", &script, &error));
         EXPECT_EQ(error, c[1]);
     }
+}
+
+// Playing at once counts the idle frames past the first few rather than playing them: the
+// same year with idle runs of every length around that edge (a press's edit shows two
+// frames later) ends in the same farm, picture and months as when every frame is played.
+TEST(Replay, AtOnceTheIdleFramesChangeNothing) {
+    ReplayScript script;
+    std::string error, text = fileText(goldenPath("../e2e/breeding_farm.txt"));
+    ASSERT_TRUE(parseReplayScript(text, "breeding_farm.txt", &script, &error)) << error;
+    std::vector<ReplayRun> runs;
+    const u64 idle[] = {1, 2, 3, 4, 5, 100};
+    for (size_t i = 0; i < script.runs.size(); i++) {
+        appendFrames(&runs, script.runs[i].buttons, script.runs[i].frames);
+        appendFrames(&runs, 0, idle[i % 6]);
+    }
+    script.runs = runs;
+    // Then a new game's first question, a number edited and not yet shown a frame later.
+    const u32 tail[] = {KEY_A, 0, KEY_A, 0, KEY_DRIGHT};
+    for (u32 buttons : tail) appendFrames(&script.runs, buttons, buttons ? 1 : 5);
+    appendFrames(&script.runs, 0, 2);
+    const char* paths[] = {"at_once.json", "at_once.png", "at_once.csv"};
+    ASSERT_TRUE(playHeadless(script, *script.seed, CFG_LANGUAGE_FR, OutputPaths{paths[0], paths[1], paths[2]}));
+
+    struct EveryFrame : ScriptPlayer {
+        MonthHistory history;
+        void presented(const u8*, const u8*) override { history.observe(farm); }
+    } every;
+    every.cursor.runs = &script.runs;
+    every.history.reset(), every.history.everyYear = true;
+    resetConsoleAndFarm(*script.seed, CFG_LANGUAGE_FR);
+    hostConsoleSetFrontend(&every), appMain(), hostConsoleSetFrontend(nullptr);
+    EXPECT_EQ(Values({farm.gameState, farm.inputValue, (long long)every.history.rows.size()}), Values({SellMales, 1, 12}));
+    EXPECT_EQ(fileText(paths[0]), farmStateJson(farm));
+    EXPECT_EQ(loadPng(paths[1]), composeScreenshot(hostPresentedTop(), hostPresentedBottom()));
+    EXPECT_EQ(fileText(paths[2]), every.history.csv());
+    for (const char* path : paths) remove(path);
 }
 
 // Every field its own value; the floats need all nine digits to read back exactly.
@@ -132,6 +214,21 @@ TEST(Controls, TheReadmeTableIsTheGamesOwn) {
         << "The README's controls should read:\n" << controlsMarkdown();
     // The overlay writes the table's French in the game's font: capitals, no accents.
     EXPECT_EQ(inGameFont("Entrée, flèches, Échap, gâchette, à mi-course, ç"), "ENTREE, FLECHES, ECHAP, GACHETTE, A MI-COURSE, C");
+    // The page's table: every row, its action named, in both languages.
+    const char* const actions[] = {"button", "button", "button", "button", "button", "button", "digit", "erase",
+                                   "help", "newyear", "layout", "fullscreen", "screenshot"};
+    ASSERT_EQ(kControlCount, sizeof actions / sizeof actions[0]);
+    for (u8 language : {CFG_LANGUAGE_EN, CFG_LANGUAGE_FR}) {
+        std::string json = controlsJson(language);
+        size_t at = 0;
+        for (size_t i = 0; i < kControlCount; i++) {
+            std::string row = std::string("{\"action\":\"") + actions[i] + "\",\"windowOnly\":" +
+                              (kControls[i].windowOnly ? "true" : "false") + ",\"what\":\"" +
+                              controlText(kControls[i].what, language) + "\"";
+            at = json.find(row, at);
+            ASSERT_NE(at, std::string::npos) << row;
+        }
+    }
 }
 
 } // namespace

@@ -193,10 +193,10 @@ pkill -KILL -P "$game_pid" # the game itself, not the timeout around it
 end_game
 start_game
 for _ in $(seq 100); do
-    xdotool getwindowname "$window" | grep -q 'game resumed, month 2' && break
+    xdotool getwindowname "$window" | grep -q 'Game resumed, month 2' && break
     sleep 0.1
 done
-xdotool getwindowname "$window" | grep -q 'game resumed, month 2' || fail "the title does not say the game came back: $(xdotool getwindowname "$window")"
+xdotool getwindowname "$window" | grep -q 'Game resumed, month 2' || fail "the title does not say the game came back: $(xdotool getwindowname "$window")"
 f12
 "$compare" "$before" "$shot" || fail "the kept game came back to another picture"
 xdotool key F11
@@ -216,7 +216,7 @@ end_game
 echo "seed=1 A+JUMP" >"$kept"
 cp "$kept" garbage.txt
 start_game
-grep -q "the kept game does not read back" game.err || fail "a garbage kept game was not told"
+grep -q "The kept game cannot be resumed" game.err || fail "a garbage kept game was not told"
 xdotool key Escape
 end_game
 cmp -s "$kept" garbage.txt || fail "a garbage kept game was not left as it was"

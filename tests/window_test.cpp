@@ -1,17 +1,15 @@
 // The window under SDL's dummy video driver: its keys and controllers as the console's
-// scan sees them, its size on a display, the controls' help, what it shows, its pace.
+// scan sees them, its size on a display, the help, what it shows.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <atomic>
 
-#include "app/app.h"
-#include "game/farm.h"
-#include "gfx/render.h"
-#include "frontend/outputs.h"
-#include "frontend/pacing.h"
 #include "desktop/window.h"
 #include "frontend/controls.h"
+#include "frontend/home.h"
+#include "gfx/render.h"
+#include "platform/host_console.h"
 
 // The program's own allocations, counted while a test asks (SDL's mallocs are not).
 static std::atomic<long> allocations{-1};
@@ -27,6 +25,14 @@ void operator delete(void* memory, size_t) noexcept { free(memory); }
 
 namespace {
 
+using Values = std::vector<long long>;
+
+// The window's buttons as the console's scan reads them.
+struct WindowButtons : HostFrontend {
+    bool keepRunning() override { return true; }
+    void sampleButtons(u32* held, u32* pressed) override { homeButtons(held, pressed); }
+};
+
 class Window : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -34,24 +40,22 @@ class Window : public ::testing::Test {
         setenv("SDL_RENDER_DRIVER", "software", 1);
         setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1); // the dummy window has no focus
         hostConsoleReset(0, CFG_LANGUAGE_EN);
-        farm = FarmState{};
         WindowSettings settings;
         settings.scale = 1;
-        settings.paced = false;
         settings.screenshotFolder = ::testing::TempDir();
         std::string error;
-        ASSERT_TRUE(window.open(settings, &error)) << error;
-        hostConsoleSetFrontend(&window);
+        ASSERT_TRUE(openWindow(settings, &error)) << error;
+        hostConsoleSetFrontend(&home);
     }
     void TearDown() override {
         hostConsoleSetFrontend(nullptr);
-        window.close();
+        closeWindow();
     }
     u32 scan() {
         hidScanInput();
         return hidKeysDown();
     }
-    GameWindow window;
+    WindowButtons home;
 };
 
 void push(u32 type, SDL_Scancode place, SDL_Keycode label, bool repeat = false) {
@@ -169,20 +173,19 @@ std::vector<u8> windowPixels(SDL_Window* window) {
     return pixels;
 }
 
-TEST_F(Window, ShowsThePresentedFrameAndTheControlsOverIt) {
-    EXPECT_STREQ(SDL_GetWindowTitle(window.sdlWindow()), "Quorvandelle - F1: controls");
-    std::vector<u8> top(TOP_FRAMEBUFFER_BYTES), bottom(BOTTOM_FRAMEBUFFER_BYTES);
-    for (size_t i = 0; i < top.size(); i++) top[i] = (u8)(i * 7 + 1);
-    for (size_t i = 0; i < bottom.size(); i++) bottom[i] = (u8)(i * 13 + 5);
-    window.presented(top.data(), bottom.data());
-    std::vector<u8> picture = composeScreenshot(top.data(), bottom.data());
-    EXPECT_EQ(windowPixels(window.sdlWindow()), picture);
+TEST_F(Window, ShowsThePictureAndTheHelpOverIt) {
+    EXPECT_STREQ(SDL_GetWindowTitle(gameWindow()), "Quorvandelle - F1: controls");
+    std::vector<u8> picture((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3);
+    for (size_t i = 0; i < picture.size(); i++) picture[i] = (u8)(i * 7 + 1);
+    homeShow(picture.data());
+    EXPECT_EQ(windowPixels(gameWindow()), picture);
 
     // 900x1000 holds it twice over: 50 columns of black each side, 20 rows above and
     // below, each console pixel a 2x2 square.
-    SDL_SetWindowSize(window.sdlWindow(), 900, 1000);
-    ASSERT_TRUE(window.keepRunning());
-    std::vector<u8> shown = windowPixels(window.sdlWindow());
+    SDL_SetWindowSize(gameWindow(), 900, 1000);
+    u32 held, pressed;
+    homeButtons(&held, &pressed);
+    std::vector<u8> shown = windowPixels(gameWindow());
     ASSERT_EQ(shown.size(), 900u * 1000 * 3);
     for (auto [x, y] : {std::pair{0, 0}, {49, 500}, {850, 500}, {450, 19}, {450, 980}}) {
         EXPECT_EQ(shown[3 * (y * 900 + x)] | shown[3 * (y * 900 + x) + 1], 0) << x << "," << y;
@@ -192,66 +195,36 @@ TEST_F(Window, ShowsThePresentedFrameAndTheControlsOverIt) {
         EXPECT_EQ(memcmp(&shown[3 * (y * 900 + x)], console, 3), 0) << x << "," << y;
     }
 
-    // The controls go over the window's picture, never into the game's (what F12 saves).
+    // The help goes over the picture and holds the game; F1 turns its pages, another key
+    // closes it and does nothing else; the picture is as it was.
     down(SDL_SCANCODE_F1);
-    u32 held, pressed;
-    window.sampleButtons(&held, &pressed);
-    EXPECT_TRUE(window.helpShown());
-    EXPECT_NE(windowPixels(window.sdlWindow()), shown);
-    EXPECT_EQ(window.picture(), picture);
+    homeButtons(&held, &pressed);
+    EXPECT_EQ(Values({windowHelpPage(), homePaused()}), Values({1, 1}));
+    EXPECT_NE(windowPixels(gameWindow()), shown);
+    down(SDL_SCANCODE_F1), down(SDL_SCANCODE_RETURN);
+    homeButtons(&held, &pressed);
+    EXPECT_EQ(Values({windowHelpPage(), homePaused(), pressed}), Values({0, 0, 0}));
+    EXPECT_EQ(windowPixels(gameWindow()), shown);
 }
 
-TEST(VBlank, TheGridIsTheConsolesRate) {
-    // 268111856 blanks take exactly 4481136 seconds; blank k is at k of them, rounded up.
-    const u64 second = 1000000000ull;
-    EXPECT_EQ(nextVBlankNs(4481136 * second - 1), 4481136 * second);
-    EXPECT_EQ(nextVBlankNs(4481136 * second), 4481136 * second + 16713681); // on a blank: the next
-    // Late by several frames: the next blank on the grid, no burst to catch up.
-    EXPECT_EQ(nextVBlankNs(5 * nextVBlankNs(0) + 1000), nextVBlankNs(5 * nextVBlankNs(0) + 2000));
-}
-
-// The game's own loop in a paced window waits one blank a frame, on the grid, with a
-// clock that moves only while the window sleeps.
-TEST(VBlank, APacedWindowWaitsOnceAFrame) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    hostConsoleReset(0, CFG_LANGUAGE_EN);
-    std::vector<ReplayRun> script = {{0, 30}, {KEY_START, 1}}; // START's frame is not waited for
-    u64 now = 0;
-    std::vector<u64> sleeps;
-    WindowSettings settings;
-    settings.scale = 1;
-    settings.script = &script;
-    settings.clockNs = [&] { return now; };
-    settings.sleepUntilNs = [&](u64 until) { sleeps.push_back(until), now = std::max(now, until); };
-    GameWindow window;
-    std::string error;
-    ASSERT_TRUE(window.open(settings, &error)) << error;
-    hostConsoleSetFrontend(&window);
-    appMain();
-    hostConsoleSetFrontend(nullptr);
-    ASSERT_EQ(sleeps.size(), 30u);
-    EXPECT_EQ(sleeps.front(), 16713681u);
-    EXPECT_EQ(sleeps.back(), 501410427u); // 30 x 4481136 s / 268111856, rounded up
-}
-
-TEST_F(Window, ClosingEndsTheGameAndPlayingAllocatesNothing) {
-    std::vector<u8> top(TOP_FRAMEBUFFER_BYTES), bottom(BOTTOM_FRAMEBUFFER_BYTES);
+TEST_F(Window, PlayingAllocatesNothingAndClosingIsTold) {
+    std::vector<u8> picture((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3);
     u32 held, pressed;
     allocations = 0;
     for (int frame = 0; frame < 600; frame++) {
-        top[frame] ^= 1;
+        picture[frame] ^= 1;
         if (frame % 3 == 0) down(frame % 2 ? SDL_SCANCODE_RIGHT : SDL_SCANCODE_R);
         if (frame % 3 == 1) up(frame % 2 ? SDL_SCANCODE_RIGHT : SDL_SCANCODE_R);
-        ASSERT_TRUE(window.keepRunning());
-        window.sampleButtons(&held, &pressed);
-        window.presented(top.data(), bottom.data());
+        homeButtons(&held, &pressed);
+        homeShow(picture.data());
     }
     EXPECT_EQ(allocations.exchange(-1), 0);
+    EXPECT_FALSE(homeClosing());
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
-    EXPECT_FALSE(window.keepRunning());
-    EXPECT_FALSE(window.keepRunning()); // and stays closed
+    homeButtons(&held, &pressed);
+    EXPECT_TRUE(homeClosing());
 }
 
 } // namespace

@@ -168,8 +168,9 @@ test('a year with the keys plays as the same presses headless; the recording rep
   assert.ok(link.length < 4000, `a link of ${link.length} characters`);
   const shared = listen(await page.context().newPage());
   await shared.goto(link.replace('seed=7', 'seed=8'));
-  await shared.waitForSelector('#back', { state: 'visible' }); // the kept game is asked about
-  await shared.click('#again');
+  await shared.waitForSelector('#over', { state: 'visible' }); // the kept game is asked about
+  assert.equal(await shared.textContent('#over-text'), 'A year is kept here. Go back to it, or play this recording in its place?');
+  await shared.click('#second');
   await shared.click('#jump');
   await settle(shared);
   assert.deepEqual((await farmOf(shared))[0], again.state);
@@ -177,7 +178,7 @@ test('a year with the keys plays as the same presses headless; the recording rep
   const desktop = deflateSync('seed=3\ndraws=glibc\nA\n').toString('base64url');
   const halfCode = link.slice(0, (link.length + link.indexOf('#r=') + 3) >> 1);
   for (const [to, why] of [[halfCode, /^This recording cannot be played: ./],
-    [`${address}#r=${desktop}`, /^This recording cannot be played: made on the desktop: its litters and deaths would differ here$/]]) {
+    [`${address}#r=${desktop}`, /^This recording cannot be played: link: made with glibc's random draws \(the desktop's\), not musl's \(a browser's\): its litters and deaths would differ here$/]]) {
     await shared.goto(to);
     await shared.waitForSelector('#over', { state: 'visible' });
     assert.match(await shared.textContent('#over-text'), why);
@@ -195,10 +196,13 @@ test('a year with the keys plays as the same presses headless; the recording rep
   assert.ok(await page.isHidden('#help'));
   assert.deepEqual(presses(await recording(page)), presses(recorded));
 
-  // Escape is START: the game ends, and a new game starts at the rules.
+  // Escape is START: the game ends, and a new game starts at the rules, once the kept year may go.
   await page.keyboard.press('Escape');
   await page.waitForSelector('#over', { state: 'visible' });
-  await page.click('#again');
+  assert.equal(await page.textContent('#over-text'), 'You left the game.');
+  await page.click('#second');
+  await page.waitForFunction(() => document.getElementById('over-text').textContent.startsWith('Forget'));
+  await page.click('#first');
   await settle(page);
   assert.equal(await differingPixels(page, replay('language=en .', 'rules-en').png), 0);
 });
@@ -222,7 +226,7 @@ async function checkLayout(page, width, height) {
     assert.ok(a.left >= -0.5 && a.top >= -0.5 && a.right <= width + 0.5 && a.bottom <= height + 0.5, `${at}: ${a.name} off the page`);
     for (const b of shown) assert.ok(a === b || !overlap(a, b), `${at}: ${a.name} overlaps ${b.name}`);
   }
-  assert.equal(shown.length, phone ? 1 + 8 + 12 + 5 : 1 + 5, at);
+  assert.equal(shown.length, phone ? 1 + 8 + 12 + 6 : 1 + 6, at);
   if (phone) assert.ok(apart(named('START'), named('A')) >= 48, `${at}: START ${apart(named('START'), named('A'))} px from A`);
   if (width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
 }
@@ -234,7 +238,7 @@ test('on a laptop, a typed number plays as the fewest presses; Enter on a focuse
   const page = await open('?seed=7&language=en', { viewport: { width: 1366, height: 768 } });
   await checkLayout(page, 1366, 768);
   await typeAtOnce(page, digits('5')); // the rules: no number here, and the page says so
-  assert.equal(await page.textContent('#why'), 'Numbers are typed on a question.');
+  assert.equal(await page.textContent('#notice'), 'Numbers are typed on a question.');
   const after = (keys, frames) => async () => { await typeAtOnce(page, keys); await settle(page, frames); };
   await play(page, [() => page.keyboard.press('Enter'), () => page.keyboard.press('Enter'),
     after([...digits('480'), ENTER], 10), // R*5 DDOWN*2 A: more males than the farm has
@@ -278,9 +282,9 @@ test('a phone standing up, in French by the browser: touch buttons, the number p
 
   // The help names the touch buttons, not the keyboard's keys, then tells how to play.
   await page.tap('#help-button');
-  const help = await page.textContent('#help-rows');
-  assert.ok(!/Échap|F1|flèches|Entrée/.test(help) && /START/.test(help) && /0-9/.test(help), help);
-  assert.ok((await page.$$('#howto p')).length >= 5);
+  const help = await page.textContent('#help-text table');
+  assert.ok(!/Échap|F1|flèches|Entrée/.test(help) && /START/.test(help) && /0 à 9/.test(help), help);
+  assert.ok((await page.$$('#help-text p')).length >= 6);
   await page.tap('#help');
   await page.tap('#pad [data-button=START]');
   await page.waitForSelector('#over', { state: 'visible' });
@@ -297,12 +301,12 @@ test('the page keeps the game: a reload in month 3 resumes it, START is taken ba
   assert.deepEqual([before[0].month, before[0].gameState], [3, 1]);
   await page.reload();
   await settle(page);
-  assert.equal(await page.textContent('#notice-text'), 'Game resumed, month 3');
+  assert.equal(await page.textContent('#notice'), 'Game resumed, month 3.');
   assert.deepEqual(await farmOf(page), before);
   // START, then back to the game: the stray START is not kept.
   await page.keyboard.press('Escape');
-  await page.waitForSelector('#back', { state: 'visible' });
-  await page.click('#back');
+  await page.waitForSelector('#over', { state: 'visible' });
+  await page.click('#first');
   await settle(page);
   assert.deepEqual(await farmOf(page), before);
   assert.ok(await page.isHidden('#year'));
@@ -311,16 +315,18 @@ test('the page keeps the game: a reload in month 3 resumes it, START is taken ba
   // A page with a seed of its own asks before it starts over the kept game.
   const other = listen(await page.context().newPage());
   await other.goto(`${address}?seed=4&language=en`);
-  await other.waitForSelector('#back', { state: 'visible' });
-  await other.click('#back');
+  await other.waitForSelector('#over', { state: 'visible' });
+  await other.click('#first');
   await settle(other);
   assert.deepEqual((await farmOf(other))[0], (await farmOf(page))[0]);
   await other.close();
-  // New game forgets the kept one.
-  await page.keyboard.press('Escape');
-  await page.click('#again');
+  // New game forgets the kept one, once the player says so: the new year is kept in its place.
+  await page.click('#new-game');
+  await page.waitForSelector('#over', { state: 'visible' });
+  assert.equal(await page.textContent('#over-text'), 'Forget the year kept at month 3 and start another?');
+  await page.click('#first');
   await settle(page);
-  assert.equal(await page.evaluate((name) => localStorage.getItem(name), KEPT), null);
+  assert.ok(!(await page.evaluate((name) => localStorage.getItem(name), KEPT)).startsWith('seed=9\n'));
   await page.context().close();
 });
 
@@ -329,18 +335,18 @@ test('without storage the game plays on and the page says so; on a phone on its 
     { get() { throw new DOMException('blocked', 'SecurityError'); } }) });
   await play(blocked, [() => blocked.keyboard.press('Enter'), () => blocked.keyboard.press('Enter')]);
   assert.equal((await farmOf(blocked))[0].gameState, 2);
-  assert.equal(await blocked.textContent('#notice-text'), 'This browser does not let the page keep the game: a reload loses it.');
+  assert.equal(await blocked.textContent('#status'), 'This year is not kept: this browser keeps nothing for this page');
   await blocked.context().close();
 
   const page = await open('?language=en', { viewport: { width: 844, height: 390 }, ...PHONE });
   await checkLayout(page, 844, 390);
   for (const [kept, why] of [['seed=3\nA\n  A+JUMP\n', "kept game:3:3: unknown button 'JUMP'"],
-    ['seed=3\ndraws=glibc\nA\n', "made with glibc's random draws, not musl's: its litters and deaths would differ here"]]) {
+    ['seed=3\ndraws=glibc\nA\n', "kept game: made with glibc's random draws (the desktop's), not musl's (a browser's): its litters and deaths would differ here"]]) {
     await page.evaluate(([name, kept]) => localStorage.setItem(name, kept), [KEPT, kept]);
     await page.reload();
-    await page.waitForSelector('#over', { state: 'visible' });
-    assert.equal(await page.textContent('#over-text'), `The kept game cannot be resumed: ${why}`);
-    assert.ok(await page.isHidden('#back'));
+    await settle(page);
+    assert.equal(await page.textContent('#status'), `The kept game cannot be resumed (${why}); it is left as it is, and this game is not kept.`);
+    await play(page, [() => page.keyboard.press('Enter')]);
     assert.equal(await page.evaluate((name) => localStorage.getItem(name), KEPT), kept);
   }
   await page.context().close();
