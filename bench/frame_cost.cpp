@@ -60,6 +60,7 @@ void homeSleepUntilNs(u64) {}
 bool homePaused(void) { return false; }
 void homeWaitWhilePaused(void) {}
 bool homeClosing(void) { return resumed; }
+bool homeHoldYear(bool, std::string*) { return true; }
 KeptRead homeReadKept(std::string* text, std::string*) { return *text = keptWeek, KeptFound; }
 bool homeKeepWhole(const std::string&, std::string*) { return true; }
 bool homeKeepLines(const std::string&, std::string*) { return true; }

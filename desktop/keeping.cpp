@@ -1,23 +1,37 @@
 #include "desktop/keeping.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string_view>
 
+#include "frontend/files.h"
 #include "frontend/home.h"
 #include "frontend/outputs.h"
 #include "frontend/player.h"
+#include "frontend/recording.h"
 
 namespace {
 
 const char* const kLayoutNames[kLayoutCount] = {"both", "upper", "side-by-side"};
+const size_t kLongestSettings = 4096;
 
-std::string sessionPath;
+std::string sessionPath; // the kept year, or --record's file
+int lockDescriptor = -1; // the kept year's lock, held for the window's life
+int appendDescriptor = -1;
+off_t wholeLength = 0;   // the file's length at its last whole line
+
+void makeFolderFor(const std::string& path) {
+    std::error_code ignored; // told by the write's own failure
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+}
 
 } // namespace
 
@@ -30,25 +44,58 @@ std::string stateFolder(void) {
     return "";
 }
 
-void keepSessionAt(const std::string& path) { sessionPath = path; }
+void keepSessionAt(const std::string& path) {
+    sessionPath = path;
+    if (appendDescriptor >= 0) close(appendDescriptor);
+    appendDescriptor = -1;
+}
+
+// A lock file beside the kept year, never replaced, held by one window at a time.
+bool homeHoldYear(bool, std::string* why) {
+    if (lockDescriptor >= 0) return true;
+    std::string lockPath = sessionPath.substr(0, sessionPath.find_last_of('.')) + ".lock";
+    makeFolderFor(lockPath);
+    lockDescriptor = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    if (lockDescriptor >= 0 && flock(lockDescriptor, LOCK_EX | LOCK_NB) == 0) return true;
+    *why = errno == EWOULDBLOCK ? "it is open in another window" : printable(lockPath, 200) + ": " + strerror(errno);
+    if (lockDescriptor >= 0) close(lockDescriptor);
+    lockDescriptor = -1;
+    return false;
+}
 
 KeptRead homeReadKept(std::string* text, std::string* why) {
-    if (!readFileWhole(sessionPath, text, why)) return errno == ENOENT ? NothingKept : KeptUnreadable;
+    if (!readFileWhole(sessionPath, text, why, kMaxRecordingBytes, true)) return errno == ENOENT ? NothingKept : KeptUnreadable;
     return text->empty() ? NothingKept : KeptFound; // empty: killed before its first line
 }
 
+// Written afresh by a temporary renamed into place, never in place: a failure leaves the
+// file as it was. Lines are then added to the file that took its place.
 bool homeKeepWhole(const std::string& text, std::string* why) {
-    std::error_code ignored; // told by the write's failure
-    std::filesystem::create_directories(std::filesystem::path(sessionPath).parent_path(), ignored);
-    return writeFileWhole(sessionPath, text, why);
+    makeFolderFor(sessionPath);
+    if (!writeFileWhole(sessionPath, text, why)) return false;
+    if (appendDescriptor >= 0) close(appendDescriptor);
+    std::string target = followLinks(sessionPath);
+    appendDescriptor = open(target.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY);
+    if (appendDescriptor < 0) return *why = printable(sessionPath, 200) + ": " + strerror(errno), false;
+    wholeLength = (off_t)text.size();
+    return true;
 }
 
+// A write cut short (a full disk) is cut back to the last whole line.
 bool homeKeepLines(const std::string& lines, std::string* why) {
-    FILE* file = fopen(sessionPath.c_str(), "a");
-    bool written = file != nullptr && fwrite(lines.data(), 1, lines.size(), file) == lines.size();
-    if (file != nullptr && fclose(file) != 0) written = false;
-    if (!written) *why = sessionPath + ": " + strerror(errno);
-    return written;
+    size_t done = 0;
+    while (appendDescriptor >= 0 && done < lines.size()) {
+        ssize_t wrote = write(appendDescriptor, lines.data() + done, lines.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) break;
+        done += (size_t)wrote;
+    }
+    if (done == lines.size()) return wholeLength += (off_t)done, true;
+    *why = printable(sessionPath, 200) + ": " + strerror(appendDescriptor < 0 ? EBADF : errno);
+    if (appendDescriptor >= 0 && ftruncate(appendDescriptor, wholeLength) != 0) {
+        // A device or a FIFO cannot be cut back; a file always can.
+    }
+    return false;
 }
 
 std::string saveScreenshot(const std::string& screenshotFolder) {
@@ -61,7 +108,9 @@ std::string saveScreenshot(const std::string& screenshotFolder) {
     // Two in the same second get a number rather than one over the other.
     fs::path folder = screenshotFolder, path = folder / (std::string(stamp) + ".png");
     std::error_code ignored;
-    for (int n = 2; fs::exists(path, ignored); n++) path = folder / (std::string(stamp) + "-" + std::to_string(n) + ".png");
+    for (int n = 2; fs::exists(fs::symlink_status(path, ignored)); n++) {
+        path = folder / (std::string(stamp) + "-" + std::to_string(n) + ".png");
+    }
     std::string error;
     if (!writePngWhole(path.string(), playerPicture(), SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT, &error)) {
         homeTell(PassingNotice, "screenshot not saved: " + error);
@@ -82,7 +131,10 @@ const char* layoutName(WindowLayout layout) { return kLayoutNames[layout]; }
 
 WindowLayout readLayout(const std::string& path) {
     std::string text, error;
-    if (!readFileWhole(path, &text, &error)) return BothScreens;
+    if (!readFileWhole(path, &text, &error, kLongestSettings, true)) {
+        if (errno != ENOENT) fprintf(stderr, "quorvandelle: %s; the layout is the first\n", error.c_str());
+        return BothScreens;
+    }
     std::string_view rest = text;
     while (!rest.empty()) {
         std::string_view line = rest.substr(0, rest.find('\n'));
@@ -96,5 +148,6 @@ WindowLayout readLayout(const std::string& path) {
 }
 
 bool writeLayout(const std::string& path, WindowLayout layout, std::string* error) {
+    makeFolderFor(path);
     return writeFileWhole(path, std::string("layout=") + kLayoutNames[layout] + "\n", error);
 }

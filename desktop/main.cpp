@@ -3,8 +3,10 @@
 #include <stdio.h>
 
 #include <string>
+#include <vector>
 
 #include "desktop/options.h"
+#include "frontend/files.h"
 #include "frontend/headless.h"
 #include "frontend/outputs.h"
 #include "frontend/pacing.h"
@@ -66,11 +68,29 @@ int main(int argc, char** argv) {
     }
 #endif
 
-    // Every output must have somewhere to go before anything is played.
-    for (const std::string* path : {&options.statePath, &options.screenshotPath, &options.historyPath, &options.recordPath}) {
+    // Every output must have a place of its own before anything is played: none names a
+    // folder or goes into one that is not there, and no two name the same file, nor the
+    // script being played.
+    const std::pair<const char*, const std::string*> named[] = {{"--state", &options.statePath},
+        {"--screenshot", &options.screenshotPath}, {"--history", &options.historyPath}, {"--record", &options.recordPath}};
+    for (size_t i = 0; i < sizeof named / sizeof named[0]; i++) {
+        const std::string& path = *named[i].second;
         std::string error;
-        if (!path->empty() && !outputPathUsable(*path, &error)) {
+        if (path.empty()) continue;
+        if (!outputPathUsable(path, &error)) {
             fprintf(stderr, "quorvandelle: %s\n", error.c_str());
+            return 2;
+        }
+        std::vector<std::pair<const char*, const std::string*>> others(named, named + i);
+        if (path != "-") others.push_back({"--replay", &options.replayPath});
+        for (const auto& [option, other] : others) {
+            if (other->empty() || !(fileIdentity(*other) == fileIdentity(path))) continue;
+            if (path == "-") {
+                fprintf(stderr, "quorvandelle: %s and %s cannot both go to standard output\n", option, named[i].first);
+            } else {
+                fprintf(stderr, "quorvandelle: %s and %s name the same file (%s); give each its own\n", option,
+                        named[i].first, printable(path, 200).c_str());
+            }
             return 2;
         }
     }
@@ -79,7 +99,7 @@ int main(int argc, char** argv) {
     ReplayScript script;
     if (!options.replayPath.empty()) {
         std::string text, error;
-        if (!readFileWhole(options.replayPath, &text, &error)) {
+        if (!readFileWhole(options.replayPath, &text, &error, kMaxRecordingBytes)) {
             fprintf(stderr, "quorvandelle: %s\n", error.c_str());
             return 2;
         }

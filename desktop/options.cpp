@@ -1,7 +1,9 @@
 #include "desktop/options.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <CLI/CLI.hpp>
 
@@ -48,6 +50,13 @@ std::string checkSeed(const std::string& text) {
     "Letter keys count by their place on a US keyboard and by what is written on them.\n"
     "With --replay the window plays the script at the console's pace, then the keys\n"
     "take over.\n";
+
+// --help and --version: 0 once printed whole, 1 when standard output refused it.
+int printed(const std::string& text) {
+    if (fwrite(text.data(), 1, text.size(), stdout) == text.size() && fflush(stdout) == 0) return 0;
+    fprintf(stderr, "quorvandelle: standard output: cannot write: %s\n", strerror(errno));
+    return 1;
+}
 
 } // namespace
 
@@ -115,11 +124,9 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        fputs(app.help().c_str(), stdout);
-        return 0;
+        return printed(app.help());
     } catch (const CLI::CallForVersion& version) {
-        printf("%s\n", version.what());
-        return 0;
+        return printed(std::string(version.what()) + "\n");
     } catch (const CLI::ParseError& failure) {
         fprintf(stderr, "quorvandelle: %s (see --help)\n", failure.what());
         return 2;
@@ -142,10 +149,6 @@ int parseOptions(int argc, const char* const* argv, Options* options) {
         }
     }
 #endif
-    if (options->statePath == "-" && options->screenshotPath == "-") {
-        fprintf(stderr, "quorvandelle: --state and --screenshot cannot both go to standard output (see --help)\n");
-        return 2;
-    }
     if (!options->headless && !options->historyPath.empty()) {
         fprintf(stderr, "quorvandelle: --history is for --headless, not the window (see --help)\n");
         return 2;

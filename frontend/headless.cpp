@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "frontend/fields.h"
+#include "frontend/files.h"
 #include "frontend/history.h"
 #include "frontend/outputs.h"
 #include "game/farm.h"

@@ -28,8 +28,12 @@ void homeWaitWhilePaused(void);
 // Whether the player closed the home (the window's close button).
 bool homeClosing(void);
 
-// Storage of the year being kept: its text as last written; the text written whole in
-// place of it; lines added to it. False, with the reason, when it cannot be done.
+// Storage of the year being kept. Only one copy of the game keeps a year at a time:
+// homeHoldYear holds it for this one, false (with why) when another holds it; with
+// `takeOver` it takes it from the other, which stops keeping it. Then: the year's text as
+// last written; the text written whole in place of it; lines added to it, in whole lines
+// or not at all. False, with the reason, when it cannot be done.
+bool homeHoldYear(bool takeOver, std::string* why);
 enum KeptRead { NothingKept, KeptFound, KeptUnreadable };
 KeptRead homeReadKept(std::string* text, std::string* why);
 bool homeKeepWhole(const std::string& text, std::string* why);

@@ -1,4 +1,4 @@
-// Files and pictures: the screens as a picture and a PNG, and files read and written whole.
+// The screens as a picture, and as a PNG.
 #pragma once
 
 #include <string>
@@ -31,15 +31,5 @@ class ShownPicture {
 // The picture as a PNG file's bytes; empty when it cannot be encoded.
 std::string encodePng(const std::vector<u8>& rgb, int width, int height);
 
-// Reads the whole file, or standard input for "-". When it cannot, `error` says why
-// and errno is the failure's (ENOENT for a file that is not there).
-bool readFileWhole(const std::string& path, std::string* text, std::string* error);
-// Whether an output can go to `path`, before anything is played: standard output ("-"),
-// a new name in a folder that is there, or what is there and is not a folder. When not,
-// `error` says "PATH: cannot write: REASON".
-bool outputPathUsable(const std::string& path, std::string* error);
-// Writes the whole file or nothing: a temporary of its own beside it, then a rename.
-// "-" is standard output.
-bool writeFileWhole(const std::string& path, const std::string& data, std::string* error);
 // The picture as a PNG at `path`, written whole; nothing is written when it cannot be encoded.
 bool writePngWhole(const std::string& path, const std::vector<u8>& rgb, int width, int height, std::string* error);

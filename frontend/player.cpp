@@ -45,6 +45,7 @@ struct Player final : HostFrontend {
     bool keeping = false;      // what is played is written to the home's storage
     bool wroteWhole = false;   // the session's first copy is written; then lines are added
     std::string unwritten;     // lines taken from the session that a write refused
+    size_t keptBytes = 0;      // written since the first copy
     u64 framesToNextTry = 0;
     bool writeFailed = false;  // some of the session could not be written
 
@@ -85,9 +86,18 @@ bool mayForgetKeptYear(void) {
 // again a little later; the game plays on.
 void writeSession(bool all) {
     Player& p = player;
-    if (!p.keeping || (p.resuming && p.session.playingScript())) return;
+    // What plays at once is written once it is over.
+    if (!p.keeping || (!all && p.playingAtOnce())) return;
     p.unwritten += p.session.takeLines(p.clockMs, p.language, all);
     if (p.unwritten.empty()) return;
+    // What could not be read back is not written: past the bounds, the game plays on unkept.
+    if (p.keptBytes + p.unwritten.size() > kMaxRecordingBytes || p.session.pressFrames() > kMaxPressFrames) {
+        p.keeping = false;
+        homeTell(LastingNotice, say("This year is too long to keep any more (", "Cette année est trop longue pour être encore gardée (") +
+                                    std::to_string(kMaxPressFrames) + say(" presses at most); it plays on, not kept.",
+                                                                          " appuis au plus) ; elle continue, sans être gardée."));
+        return;
+    }
     if (p.writeFailed && p.framesToNextTry > 0 && !all) {
         p.framesToNextTry--;
         return;
@@ -104,6 +114,7 @@ void writeSession(bool all) {
         return;
     }
     if (p.writeFailed) homeTell(LastingNotice, "");
+    p.keptBytes = (p.wroteWhole ? p.keptBytes : 0) + p.unwritten.size();
     p.writeFailed = false;
     p.wroteWhole = true;
     p.unwritten.clear();
@@ -236,6 +247,24 @@ void playOpened(void) {
     playRecording(PlayRecording);
 }
 
+// Only one copy of the game keeps a year: another plays a year of its own, unkept, or
+// (where the home asks) takes the year over.
+bool holdYear(void) {
+    std::string why;
+    if (homeHoldYear(false, &why)) return true;
+    if (player.setup.asks && homeAsk(say("This year is open in another window or tab. Take it over here (the other stops "
+                                         "keeping it), or play a year of your own, not kept?",
+                                         "Cette année est ouverte dans une autre fenêtre ou un autre onglet. La reprendre "
+                                         "ici (l'autre cesse de la garder), ou jouer une année à part, non gardée ?"),
+                                     say("Take it over", "La reprendre"), say("Play apart", "Jouer à part")) == 0 &&
+        homeHoldYear(true, &why)) {
+        return true;
+    }
+    homeTell(LastingNotice, say("The kept year cannot be kept here (", "L'année gardée ne peut pas l'être ici (") + why +
+                                say("); this game is not kept.", ") ; cette partie n'est pas gardée."));
+    return false;
+}
+
 } // namespace
 
 bool Player::keepRunning() {
@@ -296,7 +325,10 @@ void Player::presented(const u8* top, const u8* bottom) {
 
 bool playerRun(const PlayerSetup& setup) {
     player.setup = setup;
+    player.language = setup.language;
     player.keeping = setup.keeping != KeepNothing;
+    bool ownsYear = setup.keeping != KeepYear || holdYear();
+    if (!ownsYear) player.setup.keeping = KeepNothing, player.keeping = false;
     player.writeFailed = false;
     player.closing = player.newYear = false;
     player.askedAboutSeed = player.started = false;
@@ -307,7 +339,7 @@ bool playerRun(const PlayerSetup& setup) {
         playRecording(PlayRecording);
     } else if (player.opened.pending) {
         playOpened();
-    } else if (setup.keeping == KeepYear) {
+    } else if (player.setup.keeping == KeepYear) {
         resumeKeptYear(nullptr);
     } else {
         newGame(setup.seed, setup.language);
@@ -315,7 +347,7 @@ bool playerRun(const PlayerSetup& setup) {
     while (!player.closing) {
         if (player.newYear) {
             player.newYear = false;
-            player.keeping = setup.keeping != KeepNothing;
+            player.keeping = player.setup.keeping != KeepNothing;
             if (player.keeping) homeTell(LastingNotice, "");
             newGame(clockNowMs(), setup.language);
         } else if (player.opened.pending) {
@@ -328,7 +360,7 @@ bool playerRun(const PlayerSetup& setup) {
                         say("New game", "Nouvelle partie")) == 0 || !mayForgetKeptYear()) {
                 resumeKeptYear(&kept);
             } else {
-                player.keeping = setup.keeping != KeepNothing;
+                player.keeping = player.setup.keeping != KeepNothing;
                 newGame(clockNowMs(), setup.language);
             }
         }

@@ -8,6 +8,13 @@
 #include <vector>
 #ifdef __GLIBC__
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
 #endif
 
 #include "gfx/render.h"
@@ -15,6 +22,7 @@
 #include "frontend/controls.h"
 #include "app/app.h"
 #include "frontend/fields.h"
+#include "frontend/files.h"
 #include "frontend/headless.h"
 #include "frontend/history.h"
 #include "frontend/outputs.h"
@@ -95,6 +103,16 @@ TEST(Recording, OneRuleForEveryOrigin) {
         u64 frames = 0;
         for (const ReplayRun& run : script.runs) frames += run.frames;
         EXPECT_EQ(frames, verdict.accepted ? c.frames : frames) << printable(c.text);
+    }
+    // The README and the notes on scripts state the bounds the rule applies.
+    for (const std::string& document : {std::string(QUORVANDELLE_README), goldenPath("../../docs/scripts.md")}) {
+        std::string text = fileText(document);
+        for (size_t bound : {kMaxRecordingBytes, (size_t)kMaxPressFrames, kMaxLineBytes, kMaxTokenBytes}) {
+            size_t at = text.find(std::to_string(bound));
+            bool whole = at != std::string::npos && !isdigit((unsigned char)text[at - 1]) &&
+                         !isdigit((unsigned char)text[at + std::to_string(bound).size()]);
+            EXPECT_TRUE(whole) << document << " does not say " << bound;
+        }
     }
     ReplayScript script; // the same reasons in the player's language
     EXPECT_EQ(acceptRecording(mine + "A\n", "partie gardée", KeptYear, CFG_LANGUAGE_FR, &script).refusal,
@@ -192,6 +210,59 @@ TEST(OutputFile, WrittenWholeOrNotAtAll) {
 #endif
     remove(path.c_str());
 }
+
+#ifdef __GLIBC__
+// The one rule for a path: a link is followed and the file it leads to written, the link
+// left; a device or a FIFO is written where it is; what is replaced keeps its permissions.
+TEST(OutputFile, LinksDevicesAndFifosAreWrittenThroughNeverReplaced) {
+    std::string folder = ::testing::TempDir() + "files_test", error;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    auto at = [&](const char* name) { return folder + "/" + name; };
+    ASSERT_TRUE(writeFileWhole(at("target"), "old", &error)) << error;
+    chmod(at("target").c_str(), 0600);
+    symlink("target", at("link").c_str()), symlink("missing", at("dangling").c_str());
+    symlink("loop", at("loop").c_str());
+    mkfifo(at("fifo").c_str(), 0600);
+    // A twin of /dev/null of the test's own, where it may make one (as root), behind a link.
+    bool device = mknod(at("device").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    symlink(device ? "device" : "target", at("null").c_str());
+    for (const char* link : {"link", "dangling", "null"}) ASSERT_TRUE(writeFileWhole(at(link), "new", &error)) << error;
+    std::string read;
+    std::thread reader([&] { readFileWhole(at("fifo"), &read, &error, 100); });
+    ASSERT_TRUE(writeFileWhole(at("fifo"), "through", &error)) << error;
+    reader.join();
+    struct stat status;
+    stat(at("target").c_str(), &status);
+    EXPECT_EQ(Values({fileText(at("target")) == "new", fileText(at("missing")) == "new", status.st_mode & 0777, read == "through"}),
+              Values({1, 1, 0600, 1}));
+    for (const char* kept : {"link", "dangling", "null", "loop"}) EXPECT_TRUE(std::filesystem::is_symlink(at(kept))) << kept;
+    EXPECT_TRUE((!device || std::filesystem::is_character_file(at("device"))) && std::filesystem::is_fifo(at("fifo")));
+    EXPECT_FALSE(writeFileWhole(at("loop"), "x", &error));
+    EXPECT_EQ(error, at("loop") + ": cannot write: Too many levels of symbolic links");
+    // Read within a bound; what must be a regular file, refused at once, a FIFO too.
+    EXPECT_FALSE(readFileWhole(at("target"), &read, &error, 2));
+    EXPECT_EQ(error, at("target") + ": larger than 2 bytes");
+    EXPECT_FALSE(readFileWhole(at("fifo"), &read, &error, 100, true));
+    EXPECT_EQ(error, at("fifo") + ": cannot read: not a regular file");
+    // Two paths name one file by the file they lead to, or by their folder and name.
+    EXPECT_EQ(Values({fileIdentity(at("link")) == fileIdentity(at("target")), fileIdentity(at("new")) == fileIdentity(folder + "/./new"),
+                      fileIdentity(at("new")) == fileIdentity(at("other"))}), Values({1, 1, 0}));
+    // A program ended by a signal while it writes leaves no temporary file.
+    pid_t writer = fork();
+    if (writer == 0) {
+        for (std::string big(1 << 24, 'x');;) writeFileWhole(at("big"), big, &error);
+    }
+    while (!std::filesystem::exists(at("big"))) usleep(1000);
+    kill(writer, SIGTERM);
+    int ended;
+    waitpid(writer, &ended, 0);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+    }
+    std::filesystem::remove_all(folder);
+}
+#endif
 
 TEST(Locale, TheFirstOfLcAllLcMessagesAndLangThatIsSet) {
     // LC_ALL, LC_MESSAGES, LANG: French (2) for fr*, else English (1), by the first set.

@@ -68,12 +68,22 @@ TEST_F(Player, KeepsTheYearAsItGoesAndBringsItBack) {
     EXPECT_EQ(testHome.wholeWrites, 2u); // the copy it keeps, written afresh
     EXPECT_EQ(pressesOf(testHome.keptText), pressesOf(kept));
 
-    // START ends the game; the kept year goes on from before it.
+    // START ends the game; the kept year goes on from before it, also when a crash or a full
+    // disk cut its last line short: that part is dropped, and the player told.
     run(pressFrames({KEY_START}));
     resetConsoleAndFarm();
+    testHome.keptText += "DRI";
     run(pressFrames({0}));
     EXPECT_EQ(playerStateJson(), played);
+    EXPECT_EQ(testHome.told.end()[-2], "passing: The kept game's last line was cut off (a crash or a full disk); it was dropped.");
     EXPECT_EQ(told(), "passing: Game resumed, month 1.");
+
+    // Another copy of the game holds the year: this one plays a year of its own, not kept.
+    testHome.heldElsewhere = "it is open in another window";
+    const std::string kept2 = testHome.keptText;
+    run(pressFrames({KEY_A, 0}));
+    EXPECT_EQ(testHome.told.back(), "lasting: The kept year cannot be kept here (it is open in another window); this game is not kept.");
+    EXPECT_EQ(Values({farm.gameState, testHome.keptText == kept2}), Values({Situation, 1}));
 }
 
 TEST_F(Player, AKeptYearThatDoesNotReadBackIsToldAndLeftAsItIs) {

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "frontend/controls.h"
+#include "frontend/files.h"
 #include "frontend/howto.h"
 #include "game/rules.h"
 #include "gfx/render.h"

@@ -3,8 +3,18 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <atomic>
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <filesystem>
+
+#include "desktop/keeping.h"
 #include "desktop/window.h"
 #include "frontend/controls.h"
 #include "frontend/home.h"
@@ -225,6 +235,43 @@ TEST_F(Window, PlayingAllocatesNothingAndClosingIsTold) {
     SDL_PushEvent(&quit);
     homeButtons(&held, &pressed);
     EXPECT_TRUE(homeClosing());
+}
+
+// The kept year and the settings are read only from regular files (a FIFO cannot hold the
+// window up, an endless device is never read); one window holds the year; a line that a
+// full disk cut short is taken back, leaving the file in whole lines.
+TEST(Keeping, RegularFilesOneWindowWholeLines) {
+    std::string folder = ::testing::TempDir() + "keeping_test", why, text;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    mkfifo((folder + "/game.txt").c_str(), 0600);
+    symlink("/dev/zero", (folder + "/settings.txt").c_str());
+    keepSessionAt(folder + "/game.txt");
+    EXPECT_EQ(homeReadKept(&text, &why), KeptUnreadable);
+    EXPECT_EQ(why, folder + "/game.txt: cannot read: not a regular file");
+    EXPECT_EQ(readLayout(folder + "/settings.txt"), BothScreens);
+    unlink((folder + "/game.txt").c_str());
+
+    ASSERT_TRUE(homeHoldYear(false, &why)) << why;
+    int other = open((folder + "/game.lock").c_str(), O_RDWR);
+    EXPECT_EQ(Values({flock(other, LOCK_EX | LOCK_NB), errno}), Values({-1, EWOULDBLOCK}));
+    close(other);
+
+    ASSERT_TRUE(homeKeepWhole("seed=1\n", &why)) << why;
+    rlimit saved, full;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    full = saved, full.rlim_cur = 12;
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &full);
+    bool kept = homeKeepLines("A A A A A A\n", &why); // 7 + 12 bytes: cut at 12
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(kept);
+    EXPECT_EQ(why, folder + "/game.txt: File too large");
+    ASSERT_TRUE(homeReadKept(&text, &why) == KeptFound && text == "seed=1\n") << text;
+    ASSERT_TRUE(homeKeepLines("A\n", &why)) << why;
+    EXPECT_EQ(Values({homeReadKept(&text, &why), text == "seed=1\nA\n"}), Values({KeptFound, 1}));
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -53,7 +53,8 @@
   page.onClick('help-button', () => page.showHelp(true));
   page.onClick('new-game', () => _webNewYear());
   page.onClick('jump', () => { _webJump(); $('jump').hidden = true; });
-  page.frameDone = () => { $('jump').hidden = !_webPlayingRecording(); };
+  page.playing = () => _webPlayingRecording() !== 0;
+  page.frameDone = () => { $('jump').hidden = !page.playing(); };
 
   // The help: the game's own, in its order, for the keyboard or the touch buttons.
   page.helpOpen = false;

@@ -14,25 +14,30 @@
 #include "frontend/outputs.h"
 #include "frontend/pacing.h"
 #include "frontend/player.h"
+#include "frontend/recording.h"
 #include "frontend/replay.h"
 #include "gfx/render.h"
 
 namespace {
 
-// A text from the page's scripts, copied for the game (which frees it), or null.
-EM_JS(char*, pageText, (const char* what), {
+// A text from the page's scripts as UTF-8, copied for the game (which frees it) with its
+// length, NUL bytes and all; or null.
+EM_JS(char*, pageText, (const char* what, int* length), {
   const text = Module.page[UTF8ToString(what)]();
   if (text === null || text === undefined) return 0;
-  const size = lengthBytesUTF8(text) + 1, copy = _malloc(size);
-  stringToUTF8(text, copy, size);
+  const bytes = new TextEncoder().encode(text), copy = _malloc(bytes.length + 1);
+  HEAPU8.set(bytes, copy);
+  HEAP32[length >> 2] = bytes.length;
   return copy;
 });
 
-std::string takeText(const char* what) {
-    char* text = pageText(what);
-    std::string copy = text ? text : "";
-    free(text);
-    return copy;
+// Whether the text was there, and what it was.
+bool takeText(const char* what, std::string* text) {
+    int length = 0;
+    char* copy = pageText(what, &length);
+    if (copy != nullptr) text->assign(copy, (size_t)length);
+    free(copy);
+    return copy != nullptr;
 }
 
 // The screens as the canvas takes them: RGBA, clear beside the narrower lower screen so
@@ -67,6 +72,7 @@ EM_JS(int, pageStore, (int whole, const char* text, char* why, int size), {
   return failed ? 0 : 1;
 });
 EM_ASYNC_JS(void, pageReady, (), { await Module.page.prepare(); });
+EM_ASYNC_JS(int, pageHoldYear, (int takeOver), { return await Module.page.holdYear(takeOver) ? 1 : 0; });
 EM_JS(int, pageLanguage, (), { return Module.page.language; });
 
 void homeButtons(u32* held, u32* pressed) { pageButtons(held, pressed); }
@@ -94,12 +100,14 @@ int homeAsk(const std::string& question, const std::string& first, const std::st
 }
 void homeYear(const std::string& table) { pageYear(table.c_str()); }
 
+bool homeHoldYear(bool takeOver, std::string* why) {
+    if (pageHoldYear(takeOver)) return true;
+    *why = playerSays("it is open in another tab", "elle est ouverte dans un autre onglet");
+    return false;
+}
+
 KeptRead homeReadKept(std::string* text, std::string*) {
-    char* kept = pageText("readKept");
-    if (kept == nullptr) return NothingKept;
-    *text = kept;
-    free(kept);
-    return text->empty() ? NothingKept : KeptFound;
+    return takeText("readKept", text) && !text->empty() ? KeptFound : NothingKept;
 }
 
 bool homeKeepWhole(const std::string& text, std::string* why) {
@@ -118,9 +126,10 @@ bool homeKeepLines(const std::string& lines, std::string* why) {
 extern "C" {
 EMSCRIPTEN_KEEPALIVE int webKey(int key) { return playerKey((char)key); }
 EMSCRIPTEN_KEEPALIVE void webNewYear() { playerNewYear(); }
-EMSCRIPTEN_KEEPALIVE void webOpen(const char* text, int link, const char* failed) {
-    playerOpen(text, link ? SharedLink : OpenedFile, failed);
+EMSCRIPTEN_KEEPALIVE void webOpen(const char* text, int length, int link, const char* failed) {
+    playerOpen(std::string(text, (size_t)length), link ? SharedLink : OpenedFile, failed);
 }
+EMSCRIPTEN_KEEPALIVE int webLargestRecording() { return (int)kMaxRecordingBytes; }
 EMSCRIPTEN_KEEPALIVE void webJump() { playerJumpToEnd(); }
 EMSCRIPTEN_KEEPALIVE int webPlayingRecording() { return playerPlayingRecording(); }
 EMSCRIPTEN_KEEPALIVE const char* webState() { return toPage(playerStateJson()); }
@@ -152,7 +161,8 @@ int main() {
     pageReady();
     PlayerSetup setup;
     setup.language = (u8)pageLanguage();
-    std::string seed = takeText("seed");
+    std::string seed;
+    takeText("seed", &seed);
     setup.seedAsked = parseU64(seed).has_value();
     setup.seed = parseU64(seed).value_or(clockNowMs());
     setup.keeping = KeepYear;

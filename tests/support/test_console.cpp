@@ -9,7 +9,7 @@
 #include <stb/stb_image.h>
 
 #include "app/app.h"
-#include "frontend/outputs.h"
+#include "frontend/files.h"
 
 // The closing calls are wrapped at link time (tests/CMakeLists.txt), so that the order
 // of shut-down is seen without the console model keeping count for the tests.
@@ -48,7 +48,7 @@ std::string goldenPath(const std::string& name) { return QUORVANDELLE_GOLDEN_DIR
 
 std::string fileText(const std::string& path) {
     std::string text, error;
-    return readFileWhole(path, &text, &error) ? text : "(no file)";
+    return readFileWhole(path, &text, &error, 1 << 24) ? text : "(no file)";
 }
 
 // The rows are the lines of exactly eight '#' or '.', in code order, top row first.

@@ -31,6 +31,11 @@ bool homePaused(void) { return false; }
 void homeWaitWhilePaused(void) {}
 bool homeClosing(void) { return testHome.scans >= testHome.frames.size(); }
 
+bool homeHoldYear(bool takeOver, std::string* why) {
+    if (takeOver) testHome.heldElsewhere.clear();
+    return testHome.heldElsewhere.empty() || (*why = testHome.heldElsewhere, false);
+}
+
 KeptRead homeReadKept(std::string* text, std::string*) {
     if (!testHome.kept) return NothingKept;
     *text = testHome.keptText;

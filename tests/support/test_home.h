@@ -24,6 +24,7 @@ struct TestHome {
     size_t shows = 0;          // pictures shown
     std::function<void(const u8* rgb)> onShow;
 
+    std::string heldElsewhere; // another copy holds the year: why
     bool kept = false;         // storage holds a text
     std::string keptText;
     std::string failWith;      // when set, every write fails with this reason

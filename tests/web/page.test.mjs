@@ -166,24 +166,33 @@ test('a year with the keys plays as the same presses headless; the recording rep
   await page.waitForSelector('#notice', { state: 'visible' });
   const link = await page.evaluate(() => navigator.clipboard.readText());
   assert.ok(link.length < 4000, `a link of ${link.length} characters`);
-  const shared = listen(await page.context().newPage());
+  const other = await browser.newContext();
+  const shared = listen(await other.newPage());
   await shared.goto(link.replace('seed=7', 'seed=8'));
-  await shared.waitForSelector('#over', { state: 'visible' }); // the kept game is asked about
-  assert.equal(await shared.textContent('#over-text'), 'A year is kept here. Go back to it, or play this recording in its place?');
-  await shared.click('#second');
+  await shared.waitForSelector('#jump', { state: 'visible' });
   await shared.click('#jump');
   await settle(shared);
   assert.deepEqual((await farmOf(shared))[0], again.state);
   assert.equal(await differingPixels(shared, again.png), 0);
-  const desktop = deflateSync('seed=3\ndraws=glibc\nA\n').toString('base64url');
-  const halfCode = link.slice(0, (link.length + link.indexOf('#r=') + 3) >> 1);
-  for (const [to, why] of [[halfCode, /^This recording cannot be played: ./],
-    [`${address}#r=${desktop}`, /^This recording cannot be played: link: made with glibc's random draws \(the desktop's\), not musl's \(a browser's\): its litters and deaths would differ here$/]]) {
-    await shared.goto(to);
+  // A link that cannot be played says why, in the player's words; the largest that can
+  // replays at once within the page's memory.
+  const code = (text) => deflateSync(text).toString('base64url');
+  const cut = link.slice(link.indexOf('#r=') + 3);
+  const half = cut.slice(0, (cut.length >> 1) - ((cut.length >> 1) % 4 === 1 ? 1 : 0));
+  for (const [sent, why] of [[half, 'link: the link is cut short'], ['bm90IGEgbGluaw', 'link: this is not a link of this game'],
+    [code(''), 'link: it holds no frame'], [code(' '.repeat(1048577)), 'link: it is larger than 1048576 bytes'],
+    [code('A*10000000'), 'link:1:1: more than 100000 frames press a button'],
+    [code('seed=3\ndraws=glibc\nA\n'), "link: made with glibc's random draws (the desktop's), not musl's (a browser's): its litters and deaths would differ here"]]) {
+    await shared.goto(`${address}?language=en&link=${sent.length}#r=${sent}`); // a page of its own each
     await shared.waitForSelector('#over', { state: 'visible' });
-    assert.match(await shared.textContent('#over-text'), why);
+    assert.equal(await shared.textContent('#over-text'), `This recording cannot be played: ${why}`);
   }
-  await shared.close();
+  await shared.goto(`${address}?language=en#r=${code(`seed=3\nversion=${kept.match(/version=(\S+)/)[1]}\ndraws=musl\n${'A .\n'.repeat(100000)}`)}`);
+  await shared.click('#second'); // in place of the year kept from the link before
+  await shared.click('#jump');
+  await shared.waitForFunction(() => !Module.page.playing());
+  assert.equal((await farmOf(shared))[0].keysDown, 0);
+  await other.close();
 
   // F1 pauses the game behind the help; the key that closes it is not a press.
   await page.keyboard.press('F1');
@@ -293,7 +302,7 @@ test('a phone standing up, in French by the browser: touch buttons, the number p
   assert.deepEqual(presses(recorded), [...played.split(' '), 'START']);
 });
 
-test('the page keeps the game: a reload in month 3 resumes it, START is taken back, another seed asks first', async () => {
+test('the page keeps the game: a reload in month 3 resumes it, START is taken back; one tab keeps it at a time; a seed of its own and a new game ask first', async () => {
   const page = await open('?seed=9&language=en');
   await play(page, times(15, () => page.keyboard.press('Enter'))); // the rules, months 1 and 2 answered with 0
   await keptText(page, 15);
@@ -312,21 +321,34 @@ test('the page keeps the game: a reload in month 3 resumes it, START is taken ba
   assert.ok(await page.isHidden('#year'));
   await play(page, [() => page.keyboard.press('Enter')]);
   assert.deepEqual(presses(await keptText(page, 16)), times(16, 'A'));
-  // A page with a seed of its own asks before it starts over the kept game.
-  const other = listen(await page.context().newPage());
-  await other.goto(`${address}?seed=4&language=en`);
-  await other.waitForSelector('#over', { state: 'visible' });
-  await other.click('#first');
-  await settle(other);
-  assert.deepEqual((await farmOf(other))[0], (await farmOf(page))[0]);
-  await other.close();
+  // A second tab: the year is open in the first; played apart, it is left as it is.
+  const second = listen(await page.context().newPage());
+  await second.goto(`${address}?language=en`);
+  await second.waitForSelector('#over', { state: 'visible' });
+  assert.match(await second.textContent('#over-text'), /^This year is open in another window or tab\./);
+  await second.click('#second');
+  await play(second, [() => second.keyboard.press('Enter')]);
+  assert.equal(await second.textContent('#status'), 'The kept year cannot be kept here (it is open in another tab); this game is not kept.');
+  assert.deepEqual(presses(await keptText(page, 16)), times(16, 'A'));
+  await second.close();
+  // A tab that takes the year over, with a seed of its own: asked first, it goes back to the
+  // kept year, and the first tab says it keeps the year no longer.
+  const third = listen(await page.context().newPage());
+  await third.goto(`${address}?seed=4&language=en`);
+  await third.waitForSelector('#over', { state: 'visible' });
+  await third.click('#first');
+  await third.waitForFunction(() => document.getElementById('over-text').textContent.startsWith('A year is kept here.'));
+  await third.click('#first');
+  await settle(third);
+  assert.deepEqual((await farmOf(third))[0], (await farmOf(page))[0]);
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('taken over in another tab'));
   // New game forgets the kept one, once the player says so: the new year is kept in its place.
-  await page.click('#new-game');
-  await page.waitForSelector('#over', { state: 'visible' });
-  assert.equal(await page.textContent('#over-text'), 'Forget the year kept at month 3 and start another?');
-  await page.click('#first');
-  await settle(page);
-  assert.ok(!(await page.evaluate((name) => localStorage.getItem(name), KEPT)).startsWith('seed=9\n'));
+  await third.click('#new-game');
+  await third.waitForFunction(() => document.getElementById('over-text').textContent.startsWith('Forget'));
+  assert.equal(await third.textContent('#over-text'), 'Forget the year kept at month 3 and start another?');
+  await third.click('#first');
+  await settle(third);
+  assert.ok(!(await third.evaluate((name) => localStorage.getItem(name), KEPT)).startsWith('seed=9\n'));
   await page.context().close();
 });
 
@@ -341,6 +363,7 @@ test('without storage the game plays on and the page says so; on a phone on its 
   const page = await open('?language=en', { viewport: { width: 844, height: 390 }, ...PHONE });
   await checkLayout(page, 844, 390);
   for (const [kept, why] of [['seed=3\nA\n  A+JUMP\n', "kept game:3:3: unknown button 'JUMP'"],
+    ['seed=3\nversion=1.0.0\ndraws=musl\nA\u0000B\n', 'kept game:4:2: not text (a control character or a byte that is not UTF-8)'],
     ['seed=3\ndraws=glibc\nA\n', "kept game: made with glibc's random draws (the desktop's), not musl's (a browser's): its litters and deaths would differ here"]]) {
     await page.evaluate(([name, kept]) => localStorage.setItem(name, kept), [KEPT, kept]);
     await page.reload();
