@@ -10,6 +10,7 @@
 namespace {
 
 char lineBuffer[100];
+static_assert(sizeof lineBuffer == sizeof ScreenLine::text, "a line is composed into either");
 
 enum Colour : u8 { Red, White };
 
@@ -174,42 +175,64 @@ float floatValue(Value value) {
     }
 }
 
-// Puts one line into lineBuffer, then draws it at row y in its language's x.
-void drawLine(const Line& line, bool french, s32 y) {
-    const char* text = french ? line.french : line.english;
-    if (text == nullptr) return;
+int grade(void) {
+    return farm.breedingValue <= kLowGradeBound ? 0 : farm.breedingValue <= kHighGradeBound ? 1 : 2;
+}
+
+template <int N> constexpr int countOf(const Line (&)[N]) { return N; }
+
+// The line at `slot` of the screen the farm shows now, and its row, in the order drawn:
+// the rules; the month, then "IMPOSSIBLE" beside the question refused; the end's title,
+// grade and summary. False past the last slot. A slot may hold a line not drawn now.
+bool slotLine(int slot, const Line** line, s32* y) {
+    if (farm.showIntro) {
+        if (slot >= countOf(kRules)) return false;
+        *line = &kRules[slot];
+    } else if (farm.gameState >= Situation && farm.gameState <= BuyFemaleCages) {
+        if (slot == countOf(kMonth) && farm.showImpossible) {
+            *line = &kImpossible, *y = 150 + 10 * farm.gameState;
+            return true;
+        }
+        if (slot >= countOf(kMonth)) return false;
+        *line = &kMonth[slot];
+    } else if (farm.gameState == GameOver) {
+        if (slot >= 2 + countOf(kEnd)) return false;
+        *line = slot == 0 ? &kEndTitle : slot == 1 ? &kGrades[grade()] : &kEnd[slot - 2];
+    } else {
+        return false;
+    }
+    *y = (*line)->y;
+    return true;
+}
+
+// Moves *slot on to the next line the screen draws in this language, from *slot itself:
+// a line has no text in one language, a question waits for its phase. False past the last.
+bool nextLine(int* slot, bool french, const Line** line, s32* y) {
+    for (; slotLine(*slot, line, y); ++*slot) {
+        const Line& at = **line;
+        bool asked = at.fromPhase == 0 || farm.gameState >= at.fromPhase;
+        if ((french ? at.french : at.english) != nullptr && asked) return true;
+    }
+    return false;
+}
+
+// Writes the line into `text` (100 bytes), its value formatted; gives its x and its green
+// and blue (red is always full).
+void composeLine(const Line& line, bool french, char* text, s32* x, u8* greenBlue) {
+    const char* format = french ? line.french : line.english;
     if (line.value == None) {
         // A fixed line needs no formatting: a bounded copy is the same and cheaper.
         size_t length = 0;
-        while (length < sizeof lineBuffer - 1 && text[length] != 0) length++;
-        memcpy(lineBuffer, text, length);
-        lineBuffer[length] = 0;
+        while (length < sizeof lineBuffer - 1 && format[length] != 0) length++;
+        memcpy(text, format, length);
+        text[length] = 0;
     } else if (line.value >= HamsterPrice) {
-        snprintf(lineBuffer, sizeof lineBuffer, text, (double)floatValue(line.value));
+        snprintf(text, sizeof lineBuffer, format, (double)floatValue(line.value));
     } else {
-        snprintf(lineBuffer, sizeof lineBuffer, text, intValue(line.value));
+        snprintf(text, sizeof lineBuffer, format, intValue(line.value));
     }
-    u8 green = line.colour == Red ? 0 : 255;
-    drawText(lineBuffer, french ? line.frenchX : line.englishX, y, 255, green, green,
-             topFramebuffer, 0);
-}
-
-void drawLines(const Line* lines, int count, bool french) {
-    for (int i = 0; i < count; i++) {
-        bool asked = lines[i].fromPhase == 0 || farm.gameState >= lines[i].fromPhase;
-        if (asked) drawLine(lines[i], french, lines[i].y);
-    }
-}
-
-template <int N> void drawLines(const Line (&lines)[N], bool french) {
-    drawLines(lines, N, french);
-}
-
-void drawEnd(bool french) {
-    drawLine(kEndTitle, french, kEndTitle.y);
-    int grade = farm.breedingValue <= kLowGradeBound ? 0 : farm.breedingValue <= kHighGradeBound ? 1 : 2;
-    drawLine(kGrades[grade], french, kGrades[grade].y);
-    drawLines(kEnd, french);
+    *x = french ? line.frenchX : line.englishX;
+    *greenBlue = line.colour == Red ? 0 : 255;
 }
 
 } // namespace
@@ -217,12 +240,26 @@ void drawEnd(bool french) {
 void drawScreen(void) {
     clearTopScreen();
     bool french = farm.systemLanguage == CFG_LANGUAGE_FR;
-    if (farm.showIntro) {
-        drawLines(kRules, french);
-    } else if (farm.gameState >= Situation && farm.gameState <= BuyFemaleCages) {
-        drawLines(kMonth, french);
-        if (farm.showImpossible) drawLine(kImpossible, french, 150 + 10 * farm.gameState);
-    } else if (farm.gameState == GameOver) {
-        drawEnd(french);
+    const Line* line;
+    s32 x, y;
+    u8 greenBlue;
+    for (int slot = 0; nextLine(&slot, french, &line, &y); slot++) {
+        composeLine(*line, french, lineBuffer, &x, &greenBlue);
+        drawText(lineBuffer, x, y, 255, greenBlue, greenBlue, topFramebuffer, 0);
     }
+}
+
+bool screenLine(int index, ScreenLine* out) {
+    bool french = farm.systemLanguage == CFG_LANGUAGE_FR;
+    const Line* line;
+    s32 y;
+    if (index < 0) return false;
+    for (int slot = 0; nextLine(&slot, french, &line, &y); slot++) {
+        if (index-- > 0) continue;
+        u8 greenBlue;
+        composeLine(*line, french, out->text, &out->x, &greenBlue);
+        out->y = y, out->red = 255, out->green = out->blue = greenBlue;
+        return true;
+    }
+    return false;
 }

@@ -1,6 +1,7 @@
 // Every screen in both languages, drawn from farms whose fields all differ, against
 // golden pictures a person has read line by line (tests/golden/screens/): a line that
 // printed another field's value, or stood elsewhere, or in another colour, would show.
+// The lines they give out as text, frame by frame of a year, against what is presented.
 #include <gtest/gtest.h>
 #include <float.h>
 #include <string.h>
@@ -73,6 +74,51 @@ TEST_F(Screens, OnlyLanguageCodeTwoIsFrench) {
     }
     farm.systemLanguage = CFG_LANGUAGE_FR;
     EXPECT_NE(draw(), english);
+}
+
+// What the screens give out as text is what they draw: a calm year played through the
+// game's own loop, in each language, where every presented upper screen must be the lines
+// given out as that frame was about to be drawn, drawn again here. Each line has text and
+// stands wholly on the screen, on its own row.
+TEST(ScreenLines, AreWhatEveryFrameOfAYearDraws) {
+    struct LinesBesideFrames : ScriptedButtons {
+        std::vector<u8> fromLines = std::vector<u8>(TOP_FRAMEBUFFER_BYTES);
+        int framesShown = 0, differing = 0;
+        bool keepRunning() override {
+            if (!ScriptedButtons::keepRunning()) return false;
+            clearScreen(fromLines.data(), 0);
+            ScreenLine line;
+            for (int i = 0; screenLine(i, &line); i++) {
+                int length = (int)strnlen(line.text, sizeof line.text);
+                bool within = line.x >= 0 && line.x + 8 * length <= TOP_COLUMNS && line.y >= 1 &&
+                              line.y + 6 < SCREEN_ROWS;
+                EXPECT_TRUE(length > 0 && length < (int)sizeof line.text && within)
+                    << "frame " << next - 1 << " line " << i << " at " << line.x << "," << line.y;
+                drawText(line.text, line.x, line.y, line.red, line.green, line.blue, fromLines.data(), 0);
+            }
+            return true;
+        }
+        void presented(const u8* top, const u8*) override {
+            if (memcmp(top, fromLines.data(), TOP_FRAMEBUFFER_BYTES) != 0 && differing++ == 0) {
+                ADD_FAILURE() << "frame " << framesShown << " is not its lines";
+            }
+            framesShown++;
+        }
+    };
+    ReplayScript script;
+    std::string error;
+    std::string text = fileText(goldenPath("../e2e/calm_farm.txt"));
+    ASSERT_TRUE(parseReplayScript(text, "calm_farm.txt", &script, &error)) << error;
+    for (u8 language : {CFG_LANGUAGE_FR, CFG_LANGUAGE_EN}) {
+        resetConsoleAndFarm(*script.seed, language);
+        LinesBesideFrames lines;
+        for (const ReplayRun& run : script.runs) lines.frames.insert(lines.frames.end(), run.frames, run.buttons);
+        play(&lines);
+        EXPECT_EQ(Values({lines.framesShown, lines.differing, farm.gameState}),
+                  Values({(long long)lines.frames.size(), 0, GameOver})) << (int)language;
+    }
+    ScreenLine line;
+    EXPECT_FALSE(screenLine(-1, &line));
 }
 
 // The numbers a text says, in order: "1.10" is one, the 5 of "F5" none.
