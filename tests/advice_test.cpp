@@ -72,8 +72,8 @@ TEST(Advice, SaysTheQuestionsCostTheMostAndWhatTheCloseWillAsk) {
          {"Food costs 0.10 $ a kg.", "Refused: the cash buys at most 37 kg.", "At the close, 17 to 68 hamsters eat.",
           "Food in stock: 20 kg.", "Males: 10 to 61; room for 62.", "Females: 7 to 58; room for 0."}},
         // An empty farm receives a young male and a young female.
-        {BuyFood, CFG_LANGUAGE_FR, 0, 0, 0, 2, 0, 0, 1, 0, 0.0f, 1.0f, 0,
-         {"La nourriture coûte 0.10 $ le kg.", "L'argent paie au plus 0 kg.", "À la clôture mangent 2 hamsters.",
+        {BuyMaleCages, CFG_LANGUAGE_FR, 0, 0, 0, 2, 0, 0, 1, 0, 4.5f, 1.0f, 0,
+         {"Une cage pour les mâles coûte 5 $.", "L'argent paie au plus 0 cage.", "À la clôture mangent 2 hamsters.",
           "Nourriture en stock : 0 kg.", "Mâles : 1 ; 41 places.", "Femelles : 1 ; 20 places."}},
         {BuyFood, CFG_LANGUAGE_EN, 0, 1, 0, 1, 0, 0, 3, 4, -1.0f, 1.1f, 0,
          {"Food costs 0.10 $ a kg.", "The cash buys nothing.", "At the close, 1 hamster eats.", "Food in stock: 4 kg.",
