@@ -9,8 +9,9 @@
 
 #include "game/farm.h"
 
-// At most this many lines of at most this many characters (the window draws them in
-// the game's font, 8 pixels a character, in a strip 400 pixels wide).
+// At most this many lines of at most this many characters, for any farm a year can
+// reach (the window draws them in the game's font, 8 pixels a character, in a strip
+// 400 pixels wide). The ranges count hamsters as they are, not as 16 bits would wrap them.
 constexpr size_t kAdviceLines = 6;
 constexpr size_t kAdviceWidth = 48;
 
