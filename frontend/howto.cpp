@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "game/limits.h"
 #include "game/rules.h"
 
 namespace {
@@ -28,7 +29,10 @@ HowToPlay howToPlay(u8 language) {
     const std::string low = dollars(kLowestPrice), high = dollars(kLowestPrice + kPriceRise);
     const std::string litter = whole(kLargestLitter), food = dollars(kFoodPricePerKg);
     const std::string eats = whole(kFoodPerHamster), cage = wholeDollars((double)kCagePrice);
-    const std::string room = whole(kRoomInCage), months = whole(kMonthsInYear);
+    // A side's cages hold 21 a cage less 1: shown with 1 cage and with 2.
+    const std::string perCage = whole(kRoomInCage + 1), inOne = whole(roomInCages(1)), inTwo = whole(roomInCages(2));
+    const std::string pairMale = whole(kRestockedMales), pairFemale = whole(kRestockedFemales);
+    const std::string months = whole(kMonthsInYear);
     const std::string head = wholeDollars(kValueOfHamster), box = wholeDollars(kValueOfCage);
     const std::string lowBound = wholeDollars(kLowGradeBound);
     const std::string highBound = wholeDollars(kHighGradeBound);
@@ -40,8 +44,13 @@ HowToPlay howToPlay(u8 language) {
                      litter + " PETITS, ADULTES UN MOIS PLUS TARD.",
                  "LA NOURRITURE COUTE " + food + " LE KG. A LA FIN DU MOIS CHAQUE HAMSTER, PETIT "
                  "OU NON, EN MANGE " + eats + " KG ; CEUX QUI N'EN TROUVENT PAS MEURENT.",
-                 "MALES ET FEMELLES ONT LEURS CAGES. UNE CAGE COUTE " + cage + " ET EN LOGE " +
-                     room + " ; AU-DELA CERTAINS ETOUFFENT, LES PETITS D'ABORD. SANS CAGE, TOUS.",
+                 "MALES ET FEMELLES ONT LEURS CAGES. UNE CAGE COUTE " + cage + ". LES CAGES D'UN COTE "
+                 "LOGENT " + perCage + " HAMSTERS PAR CAGE, MOINS 1 : " + inOne + " DANS 1 CAGE, " + inTwo +
+                     " DANS 2. AU-DELA CERTAINS ETOUFFENT, LES PETITS D'ABORD ; SANS CAGE, TOUS.",
+                 "LA FIN DU MOIS SE FAIT DANS CET ORDRE : LES PETITS DEVIENNENT ADULTES ; LES PORTEES "
+                 "NAISSENT ; UN ELEVAGE VIDE RECOIT " + pairMale + " PETIT MALE ET " + pairFemale +
+                     " PETITE FEMELLE ; PUIS L'ETOUFFEMENT ET LA FAIM COMPTENT TOUS LES HAMSTERS, "
+                     "NOUVEAU-NES OU NON.",
                  "AU BOUT DE " + months + " MOIS L'ELEVAGE VAUT " + head + " PAR HAMSTER ET " +
                      box + " PAR CAGE, PLUS LA CAISSE ; LA NOURRITURE NE COMPTE PAS.",
                  "JUSQU'A " + lowBound + " : OOPS. JUSQU'A " + highBound +
@@ -54,8 +63,12 @@ HowToPlay howToPlay(u8 language) {
                  " YOUNG, ADULTS A MONTH LATER.",
              "FOOD COSTS " + food + " A KG. AT THE MONTH'S CLOSE EVERY HAMSTER, YOUNG OR NOT, "
              "EATS " + eats + " KG; THOSE THAT FIND NONE DIE.",
-             "MALES AND FEMALES HAVE CAGES OF THEIR OWN. A CAGE COSTS " + cage + " AND HOLDS " +
-                 room + "; BEYOND THAT SOME SUFFOCATE, THE YOUNG FIRST. WITH NO CAGE, ALL DO.",
+             "MALES AND FEMALES HAVE CAGES OF THEIR OWN. A CAGE COSTS " + cage + ". A SIDE'S CAGES HOLD " +
+                 perCage + " HAMSTERS A CAGE, LESS 1: " + inOne + " IN 1 CAGE, " + inTwo +
+                 " IN 2. BEYOND THAT SOME SUFFOCATE, THE YOUNG FIRST; WITH NO CAGE, ALL DO.",
+             "THE MONTH CLOSES IN THIS ORDER: THE YOUNG GROW UP; THE LITTERS ARE BORN; A FARM LEFT EMPTY "
+             "RECEIVES " + pairMale + " YOUNG MALE AND " + pairFemale + " YOUNG FEMALE; THEN CROWDING AND "
+             "HUNGER COUNT EVERY HAMSTER, NEWBORN OR NOT.",
              "AFTER " + months + " MONTHS THE FARM IS WORTH " + head + " A HAMSTER AND " + box +
                  " A CAGE, PLUS THE CASH; FOOD COUNTS NOTHING.",
              "UP TO " + lowBound + ": OOPS. UP TO " + highBound + ": WELL DONE. ABOVE: GREAT JOB."}};

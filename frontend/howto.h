@@ -10,7 +10,7 @@
 
 struct HowToPlay {
     std::string title;
-    std::vector<std::string> paragraphs; // a sale, a coupling, food, cages, the value, the grades
+    std::vector<std::string> paragraphs; // a sale, a coupling, food, cages, the close, the value, the grades
 };
 
 // French for the console's French language code, else English, as the game.

@@ -3,6 +3,7 @@
 #include <stdint.h>
 #include <stdlib.h>
 
+#include "game/limits.h"
 #include "game/rules.h"
 
 FarmState farm;
@@ -16,12 +17,10 @@ float drawPrice(void) {
 
 // Kills the overcrowding of one side, young first, and returns the final quotient of
 // hamsters by cages. One hamster dies at a time while the quotient exceeds the room in
-// a cage (20), so the side keeps the largest count whose quotient is 20 or less:
-// 21 x cages - 1, or none at all with no cage (a quotient by 0 cages counts as more
-// than 20 while any hamster is left). That count is reached in one step.
+// a cage, so the side keeps the room of its cages; that count is reached in one step.
 s32 suffocate(u16* adults, u16* young, u16 cages) {
     s32 hamsters = (s32)*adults + (s32)*young;
-    s32 room = cages == 0 ? 0 : (kRoomInCage + 1) * (s32)cages - 1;
+    s32 room = roomInCages(cages);
     s32 survivors = hamsters < room ? hamsters : room;
     s32 deaths = hamsters - survivors;
     s32 youngDeaths = deaths < (s32)*young ? deaths : (s32)*young;
@@ -79,8 +78,8 @@ void closeMonth(void) {
     }
 
     if (population() == 0) {
-        farm.youngMales = 1;
-        farm.youngFemales = 1;
+        farm.youngMales = kRestockedMales;
+        farm.youngFemales = kRestockedFemales;
     }
 
     farm.malesPerCage = suffocate(&farm.adultMales, &farm.youngMales, farm.maleCages);
@@ -122,11 +121,8 @@ void accept(s32 nextPhase) {
 // A refused answer leaves the number for correction.
 void refuse(void) { farm.showImpossible = 1; }
 
-// The price of a cage order, computed wide so a huge order cannot wrap to a small price.
-float cagesCost(s32 count) { return (float)((s64)count * kCagePrice); }
-
 void sell(u16* adults, s32 count, s32 nextPhase) {
-    if ((s32)*adults < count) {
+    if (!saleAccepted(*adults, count)) {
         refuse();
         return;
     }
@@ -137,12 +133,11 @@ void sell(u16* adults, s32 count, s32 nextPhase) {
 
 // Returns whether the cages were bought.
 bool buyCages(u16* cages, s32 count) {
-    float cost = cagesCost(count);
-    if (cost > farm.cash) {
+    if (!cagesAffordable(farm.cash, count)) {
         refuse();
         return false;
     }
-    farm.cash = farm.cash - cost;
+    farm.cash = farm.cash - cagesCost(count);
     *cages = (u16)(*cages + count);
     return true;
 }
@@ -167,24 +162,21 @@ bool handleA(void) {
         sell(&farm.adultFemales, farm.femalesToSell, Couplings);
         return true;
     case Couplings:
-        if (farm.couplingsRequested > (s32)farm.adultMales ||
-            farm.couplingsRequested > (s32)farm.adultFemales) {
+        if (!couplingsAccepted(farm.adultMales, farm.adultFemales, farm.couplingsRequested)) {
             refuse();
         } else {
             accept(BuyFood);
         }
         return true;
-    case BuyFood: {
-        double cost = (double)farm.foodToBuy * kFoodPricePerKg;
-        if (cost > (double)farm.cash) {
+    case BuyFood:
+        if (!foodAffordable(farm.cash, farm.foodToBuy)) {
             refuse();
         } else {
             farm.foodStock += farm.foodToBuy;
-            farm.cash = (float)((double)farm.cash - cost);
+            farm.cash = (float)((double)farm.cash - foodCost(farm.foodToBuy));
             accept(BuyMaleCages);
         }
         return true;
-    }
     case BuyMaleCages:
         if (buyCages(&farm.maleCages, farm.maleCagesToBuy)) accept(BuyFemaleCages);
         return true;

@@ -15,9 +15,14 @@ constexpr double kPriceRise = 0.1;
 constexpr double kFoodPricePerKg = 0.1;
 constexpr s32 kFoodPerHamster = 1;
 
-// A cage's price in dollars, and how many it holds before hamsters suffocate.
+// A cage's price in dollars, and the most hamsters a cage may average, counted as a
+// whole quotient, before some suffocate (the room of a side: game/limits.h).
 constexpr s64 kCagePrice = 5;
 constexpr s32 kRoomInCage = 20;
+
+// A farm left empty at the close receives these young, a male and a female.
+constexpr u16 kRestockedMales = 1;
+constexpr u16 kRestockedFemales = 1;
 
 // One coupling gives 1 to kLargestLitter young, adults a month later.
 constexpr int kLargestLitter = 18;

@@ -137,8 +137,10 @@ std::vector<double> numbersIn(const std::string& text) {
 // languages and in the README's "How to play": none can be written there by hand.
 TEST(HowToPlay, SaysTheRulesNumbersAndTheReadmeTheSame) {
     const std::vector<double> rules = {kLowestPrice, kLowestPrice + kPriceRise, 1, kLargestLitter,
-                                       kFoodPricePerKg, kFoodPerHamster, (double)kCagePrice, kRoomInCage,
-                                       kMonthsInYear, kValueOfHamster, kValueOfCage, kLowGradeBound,
+                                       kFoodPricePerKg, kFoodPerHamster, (double)kCagePrice,
+                                       // a cage holds 21, less 1 a side: 21 - 1 in 1 cage, 42 - 1 in 2
+                                       kRoomInCage + 1, 1, kRoomInCage, 1, 2 * kRoomInCage + 1, 2,
+                                       kRestockedMales, kRestockedFemales, kMonthsInYear, kValueOfHamster, kValueOfCage, kLowGradeBound,
                                        kHighGradeBound};
     auto expectRules = [&](const std::string& text, const char* what) {
         std::vector<double> said = numbersIn(text);
