@@ -67,6 +67,8 @@ bool homeKeepLines(const std::string&, std::string*) { return true; }
 void homeTell(NoticeKind, const std::string&) {}
 int homeAsk(const std::string&, const std::string&, const std::string&) { return 0; }
 void homeYear(const std::string&) {}
+void homeAdvice(const std::vector<std::string>&) {}
+void homeSay(const std::string&) {}
 
 int main() {
     std::string text, error;

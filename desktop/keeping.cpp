@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <string_view>
 
 #include "frontend/files.h"
 #include "frontend/home.h"
@@ -19,9 +18,6 @@
 #include "frontend/recording.h"
 
 namespace {
-
-const char* const kLayoutNames[kLayoutCount] = {"both", "upper", "side-by-side"};
-const size_t kLongestSettings = 4096;
 
 std::string sessionPath; // the kept year, or --record's file
 int lockDescriptor = -1; // the kept year's lock, held for the window's life
@@ -125,29 +121,4 @@ std::string saveScreenshot(const std::string& screenshotFolder) {
     printf("quorvandelle: screenshot saved to %s\n", saved.c_str());
     fflush(stdout);
     return saved;
-}
-
-const char* layoutName(WindowLayout layout) { return kLayoutNames[layout]; }
-
-WindowLayout readLayout(const std::string& path) {
-    std::string text, error;
-    if (!readFileWhole(path, &text, &error, kLongestSettings, true)) {
-        if (errno != ENOENT) fprintf(stderr, "quorvandelle: %s; the layout is the first\n", error.c_str());
-        return BothScreens;
-    }
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        std::string_view line = rest.substr(0, rest.find('\n'));
-        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
-        if (line.substr(0, 7) != "layout=") continue;
-        for (int layout = 0; layout < kLayoutCount; layout++) {
-            if (line.substr(7) == kLayoutNames[layout]) return (WindowLayout)layout;
-        }
-    }
-    return BothScreens;
-}
-
-bool writeLayout(const std::string& path, WindowLayout layout, std::string* error) {
-    makeFolderFor(path);
-    return writeFileWhole(path, std::string("layout=") + kLayoutNames[layout] + "\n", error);
 }

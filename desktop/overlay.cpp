@@ -73,3 +73,28 @@ void drawHelpPage(const std::vector<HelpPage>& pages, size_t page, u8 language, 
         rgba[j + 3] = rgb[i] | rgb[i + 1] | rgb[i + 2] ? 255 : 216;
     }
 }
+
+void drawAdvice(const std::vector<std::string>& lines, int width, int height, u8* rgba) {
+    std::vector<u8> screen(TOP_FRAMEBUFFER_BYTES, 0);
+    s32 y = 6;
+    for (const std::string& advice : lines) {
+        std::string line = inGameFont(advice.c_str());
+        bool refusal = line.rfind("REFUSE", 0) == 0;
+        for (const std::string& part : wrapText(line, (size_t)(width - 8) / 8)) {
+            if (y + 7 >= std::min(height, (int)SCREEN_ROWS)) break;
+            // Light blue, unlike any of the console's own text; a refusal in yellow.
+            drawText(part.c_str(), 4, y, refusal ? 255 : 150, refusal ? 255 : 200, refusal ? 0 : 255, screen.data(), 0);
+            y += 10;
+        }
+    }
+    std::vector<u8> rgb((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3);
+    composeScreenshotInto(screen.data(), nullptr, rgb.data());
+    for (int row = 0; row < height; row++) {
+        for (int column = 0; column < width; column++) {
+            const u8* in = &rgb[3 * ((size_t)std::min(row, (int)SCREEN_ROWS - 1) * SCREENSHOT_WIDTH + column)];
+            u8* out = &rgba[4 * ((size_t)row * width + column)];
+            memcpy(out, in, 3);
+            out[3] = row < SCREEN_ROWS && (in[0] | in[1] | in[2]) ? 255 : 0; // the screen shows between the letters
+        }
+    }
+}

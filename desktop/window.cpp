@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "desktop/buttons.h"
+#include "desktop/layout.h"
 #include "desktop/overlay.h"
 #include "frontend/home.h"
 #include "frontend/player.h"
@@ -16,10 +17,6 @@
 namespace {
 
 const char kTitle[] = "Quorvandelle";
-// Room kept beside the picture for the window's frame and title bar, which the system
-// draws outside the window's own size.
-const int kFrameRoomX = 16;
-const int kFrameRoomY = 48;
 // How long the title tells something passing, and how long a second F5 may wait.
 const std::chrono::seconds kNoticeTime(5);
 
@@ -30,9 +27,11 @@ struct Window {
     SDL_Window* sdl = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* picture = nullptr;
-    SDL_Texture* help = nullptr; // the help's page, over the picture
+    SDL_Texture* help = nullptr;   // the help's page, over the picture
+    SDL_Texture* advice = nullptr; // beside it
+    std::vector<std::string> adviceLines;
     ButtonTracker buttons;
-    WindowLayout layout = BothScreens;
+    WindowLayout layout = UpperWithAdvice;
     bool closed = false, minimised = false, redraw = false;
     size_t helpPage = 0; // 0: closed; the game waits while it is open
     std::vector<HelpPage> pages;
@@ -71,14 +70,7 @@ void updateTitle(void) {
     SDL_SetWindowTitle(w.sdl, (told.empty() ? kTitle : std::string(kTitle) + " - " + told).c_str());
 }
 
-// Both screens as the console holds them, the upper alone, or the two side by side.
-SDL_Point layoutSize(WindowLayout layout) {
-    switch (layout) {
-    case UpperScreenOnly: return {TOP_COLUMNS, SCREEN_ROWS};
-    case SideBySide: return {TOP_COLUMNS + BOTTOM_COLUMNS, SCREEN_ROWS};
-    default: return {SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT};
-    }
-}
+SDL_Rect rect(LayoutBox box) { return {box.x, box.y, box.width, box.height}; }
 
 // A picture in the screenshot's arrangement, placed as the layout puts its screens.
 void copyScreens(SDL_Texture* texture) {
@@ -90,39 +82,59 @@ void copyScreens(SDL_Texture* texture) {
     if (w.layout == SideBySide) SDL_RenderCopy(w.renderer, texture, &bottom, &beside);
 }
 
+// The advice in its place, drawn anew for the layout's room.
+void placeAdvice(void) {
+    LayoutBox place = advicePlace(w.layout);
+    if (place.width == 0) return;
+    std::vector<u8> rgba((size_t)place.width * place.height * 4);
+    drawAdvice(w.adviceLines, place.width, place.height, rgba.data());
+    SDL_UpdateTexture(w.advice, nullptr, rgba.data(), place.width * 4);
+}
+
 void draw(void) {
     SDL_RenderClear(w.renderer);
     copyScreens(w.picture);
+    LayoutBox place = advicePlace(w.layout);
+    SDL_Rect from{0, 0, place.width, place.height}, to = rect(place);
+    if (place.width > 0) SDL_RenderCopy(w.renderer, w.advice, &from, &to);
     if (w.helpPage > 0) copyScreens(w.help);
     SDL_RenderPresent(w.renderer);
     w.redraw = false;
 }
 
+// The part of a display that windows may cover, its panels left out.
+SDL_Rect usableArea(int display) {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) usable = SDL_Rect{0, 0, 0, 0};
+    return usable;
+}
+
+// The room the window's frame and title bar take beside its own size.
+const int kFrameRoomY = 48;
+
 // The largest whole scale that fits the display's usable area (or the one asked for,
 // when it fits), the window centred in that area.
 void fitToDisplay(void) {
-    SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(std::max(SDL_GetWindowDisplayIndex(w.sdl), 0), &usable) != 0) {
-        usable = SDL_Rect{0, 0, SCREENSHOT_WIDTH + kFrameRoomX, SCREENSHOT_HEIGHT + kFrameRoomY};
-    }
-    SDL_Point size = layoutSize(w.layout);
-    int scale = fittingScale(usable.w, usable.h, w.settings.scale, size.x, size.y);
+    SDL_Rect usable = usableArea(std::max(SDL_GetWindowDisplayIndex(w.sdl), 0));
+    LayoutBox size = layoutSize(w.layout);
+    int scale = fittingScale(usable.w, usable.h, w.settings.scale, size.width, size.height);
     if (w.settings.scale > scale) {
         fprintf(stderr, "quorvandelle: --scale %d does not fit the display (%dx%d); using --scale %d\n",
                 w.settings.scale, usable.w, usable.h, scale);
     }
-    SDL_SetWindowSize(w.sdl, size.x * scale, size.y * scale);
+    SDL_SetWindowSize(w.sdl, size.width * scale, size.height * scale);
     // The title bar stands above the window's own area: the two together are centred.
-    int y = usable.y + (usable.h - size.y * scale + kFrameRoomY) / 2;
-    y = std::max(usable.y, std::min(y, usable.y + usable.h - size.y * scale));
-    SDL_SetWindowPosition(w.sdl, std::max(usable.x, usable.x + (usable.w - size.x * scale) / 2), y);
+    int y = usable.y + (usable.h - size.height * scale + kFrameRoomY) / 2;
+    y = std::max(usable.y, std::min(y, usable.y + usable.h - size.height * scale));
+    SDL_SetWindowPosition(w.sdl, std::max(usable.x, usable.x + (usable.w - size.width * scale) / 2), y);
 }
 
 void applyLayout(void) {
-    SDL_Point size = layoutSize(w.layout);
-    SDL_RenderSetLogicalSize(w.renderer, size.x, size.y);
-    SDL_SetWindowMinimumSize(w.sdl, size.x, size.y);
+    LayoutBox size = layoutSize(w.layout);
+    SDL_RenderSetLogicalSize(w.renderer, size.width, size.height);
+    SDL_SetWindowMinimumSize(w.sdl, size.width, size.height);
     if ((SDL_GetWindowFlags(w.sdl) & SDL_WINDOW_FULLSCREEN) == 0) fitToDisplay();
+    placeAdvice();
     w.redraw = true;
 }
 
@@ -202,6 +214,7 @@ void handle(const SDL_Event& event) {
     // A renderer that lost its textures gets the picture again.
     if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
         SDL_UpdateTexture(w.picture, nullptr, playerPicture().data(), SCREENSHOT_WIDTH * 3);
+        placeAdvice();
         if (w.helpPage > 0) showHelp(w.helpPage);
     }
     if (event.type == SDL_KEYDOWN && !event.key.repeat && windowKey(event.key)) return;
@@ -219,11 +232,6 @@ void pump(void) {
 }
 
 } // namespace
-
-int fittingScale(int usableWidth, int usableHeight, int asked, int width, int height) {
-    int fits = std::max(std::min((usableWidth - kFrameRoomX) / width, (usableHeight - kFrameRoomY) / height), 1);
-    return asked > 0 ? std::min(asked, fits) : fits;
-}
 
 bool openWindow(const WindowSettings& settings, std::string* error) {
     closeWindow();
@@ -244,18 +252,24 @@ bool openWindow(const WindowSettings& settings, std::string* error) {
                                       SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
         w.help = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, SCREENSHOT_WIDTH,
                                    SCREENSHOT_HEIGHT);
+        w.advice = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, SCREENSHOT_WIDTH,
+                                     SCREEN_ROWS);
     }
-    if (w.picture == nullptr || w.help == nullptr) {
+    if (w.picture == nullptr || w.help == nullptr || w.advice == nullptr) {
         *error = std::string("cannot open the window: ") + SDL_GetError();
         return closeWindow(), false;
     }
     // Whole console pixels, sharp, with black bars around when the window's shape differs.
     SDL_SetTextureScaleMode(w.picture, SDL_ScaleModeNearest);
     SDL_SetTextureScaleMode(w.help, SDL_ScaleModeNearest);
+    SDL_SetTextureScaleMode(w.advice, SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(w.advice, SDL_BLENDMODE_BLEND);
     SDL_SetTextureBlendMode(w.help, SDL_BLENDMODE_BLEND);
     SDL_RenderSetIntegerScale(w.renderer, SDL_TRUE);
     SDL_SetRenderDrawColor(w.renderer, 0, 0, 0, 255);
-    w.layout = settings.layout;
+    SDL_Rect usable = usableArea(0);
+    w.layout = settings.layout.value_or(defaultLayout(usable.w, usable.h));
+    w.adviceLines.clear();
     w.pages = helpPages(settings.language);
     w.closed = w.minimised = false;
     w.helpPage = 0;
@@ -273,12 +287,13 @@ bool openWindow(const WindowSettings& settings, std::string* error) {
 
 void closeWindow(void) {
     w.buttons.closeControllers();
+    if (w.advice) SDL_DestroyTexture(w.advice);
     if (w.help) SDL_DestroyTexture(w.help);
     if (w.picture) SDL_DestroyTexture(w.picture);
     if (w.renderer) SDL_DestroyRenderer(w.renderer);
     if (w.sdl) SDL_DestroyWindow(w.sdl);
     SDL_Quit();
-    w.help = w.picture = nullptr;
+    w.advice = w.help = w.picture = nullptr;
     w.renderer = nullptr;
     w.sdl = nullptr;
 }
@@ -286,6 +301,8 @@ void closeWindow(void) {
 SDL_Window* gameWindow(void) { return w.sdl; }
 
 int windowHelpPage(void) { return (int)w.helpPage; }
+
+WindowLayout windowLayout(void) { return w.layout; }
 
 // The window's home for the player.
 void homeButtons(u32* held, u32* pressed) {
@@ -327,3 +344,11 @@ void homeTell(NoticeKind kind, const std::string& text) {
 int homeAsk(const std::string&, const std::string&, const std::string&) { return 0; }
 
 void homeYear(const std::string&) {}
+
+void homeAdvice(const std::vector<std::string>& lines) {
+    w.adviceLines = lines;
+    placeAdvice();
+    draw();
+}
+
+void homeSay(const std::string&) {}

@@ -7,19 +7,16 @@
 
 #include <string>
 
-#include "desktop/keeping.h"
-#include "frontend/outputs.h"
+#include <optional>
 
-// The largest whole scale, no larger than `asked` (0: as large as it goes), at which the
-// window and its frame fit in a display's usable area of this size; at least 1. The
-// picture is both screens, or the layout's `width` x `height`.
-int fittingScale(int usableWidth, int usableHeight, int asked, int width = SCREENSHOT_WIDTH,
-                 int height = SCREENSHOT_HEIGHT);
+#include "desktop/keeping.h"
+#include "desktop/layout.h"
+#include "frontend/outputs.h"
 
 struct WindowSettings {
     int scale = 0;                 // 0: the largest that fits the display
     u8 language = CFG_LANGUAGE_EN; // of the window's own words and help
-    WindowLayout layout = BothScreens;
+    std::optional<WindowLayout> layout; // the player's choice; none: the one the display holds best
     std::string settingsPath;      // where F10's layout is remembered; empty: it is not
     std::string screenshotFolder = ".";
     bool keepsYear = false;        // F5 may start a new year
@@ -31,4 +28,5 @@ void closeWindow(void);
 SDL_Window* gameWindow(void);
 // The help's page shown: 0 when closed, then 1, 2, ...
 int windowHelpPage(void);
+WindowLayout windowLayout(void);
 

@@ -27,9 +27,11 @@ std::string dollars(double amount) {
     return text;
 }
 
+const char* refused(const Words& w) { return w.say("Refused: ", "Refusé : "); }
+
 // The most the farm allows or, after a refusal, the limit that refused the answer.
 std::string limit(const Words& w, const FarmState& f, const std::string& most) {
-    return f.showImpossible ? w.say("Refused: ", "Refusé : ") + most : most;
+    return f.showImpossible ? refused(w) + most : most;
 }
 
 // What the cash buys; a farm in debt cannot pay even for 0.
@@ -114,4 +116,12 @@ std::vector<std::string> adviceLines(const FarmState& f) {
         if (line[0] >= 'a' && line[0] <= 'z') line[0] = (char)(line[0] - 'a' + 'A');
     }
     return lines;
+}
+
+std::string refusalReason(const FarmState& f) {
+    const std::string prefix = refused(Words{f.systemLanguage == CFG_LANGUAGE_FR});
+    for (const std::string& line : adviceLines(f)) {
+        if (line.compare(0, prefix.size(), prefix) == 0) return line;
+    }
+    return "";
 }

@@ -18,3 +18,5 @@ constexpr size_t kAdviceWidth = 48;
 // In the game's language (French for its language code, plain UTF-8 with accents, else
 // English), for the questions of a month; none on any other screen.
 std::vector<std::string> adviceLines(const FarmState& f);
+// After a refusal, its line of the advice: the limit the rules applied; else empty.
+std::string refusalReason(const FarmState& f);

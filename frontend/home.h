@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/ctru.h"
 
@@ -51,3 +52,11 @@ int homeAsk(const std::string& question, const std::string& first, const std::st
 // The year's months, as MonthHistory::table writes them, when a year has ended; empty
 // when a new one begins.
 void homeYear(const std::string& table);
+
+// Beside the screens: advice on the question being asked (frontend/advice.h), each time it
+// changes; none on other screens.
+void homeAdvice(const std::vector<std::string>& lines);
+
+// For a home that reads the game aloud (PlayerSetup::speaks): what the screen shown now
+// says that the one before did not, a line each.
+void homeSay(const std::string& text);

@@ -1,6 +1,9 @@
 #include "frontend/player.h"
 
+#include <string.h>
+
 #include "app/app.h"
+#include "frontend/advice.h"
 #include "frontend/fields.h"
 #include "frontend/history.h"
 #include "frontend/home.h"
@@ -10,6 +13,7 @@
 #include "game/farm.h"
 #include "game/rules.h"
 #include "platform/host_console.h"
+#include "screens/screens.h"
 
 namespace {
 
@@ -49,6 +53,11 @@ struct Player final : HostFrontend {
     u64 framesToNextTry = 0;
     bool writeFailed = false;  // some of the session could not be written
 
+    // What the frame about to be drawn shows, and what the home was told of the one shown.
+    FarmState drawn{};
+    std::vector<ScreenLine> drawnLines, shownLines;
+    std::vector<std::string> advice;
+
     // What the home asked for.
     bool newYear = false, jump = false, closing = false;
     Opened opened;
@@ -61,6 +70,8 @@ struct Player final : HostFrontend {
     void presented(const u8* top, const u8* bottom) override;
 
     bool playingAtOnce() const { return (atOnce && session.playingScript()) || session.typing(); }
+    void noteWhatIsDrawn();
+    void tellWhatIsShown();
 };
 
 Player player;
@@ -131,6 +142,7 @@ void playGame(Start start) {
     p.framesToNextTry = 0;
     p.history.reset();
     p.shown.reset();
+    p.shownLines.clear();
     homeShow(p.shown.rgb().data());
     homeYear("");
     p.session.start(start == NewGame ? nullptr : &p.script.runs);
@@ -284,6 +296,7 @@ bool Player::keepRunning() {
         }
     }
     if (atOnce) session.skipIdle();
+    if (!playingAtOnce()) noteWhatIsDrawn();
     return true;
 }
 
@@ -303,6 +316,33 @@ void Player::waitForVBlank() {
     homeSleepUntilNs(firstVBlankNs + nextVBlankNs(elapsed));
 }
 
+// The farm and the screen's lines as this frame draws them, before its buttons act.
+void Player::noteWhatIsDrawn() {
+    drawn = farm;
+    if (!setup.speaks) return;
+    drawnLines.clear();
+    ScreenLine line;
+    for (int i = 0; screenLine(i, &line); i++) drawnLines.push_back(line);
+}
+
+// A picture that changed: the advice beside it, and what it says anew.
+void Player::tellWhatIsShown() {
+    std::vector<std::string> now = adviceLines(drawn);
+    if (now != advice) homeAdvice(advice = now);
+    if (!setup.speaks) return;
+    std::string said;
+    for (const ScreenLine& line : drawnLines) {
+        bool before = false;
+        for (const ScreenLine& old : shownLines) before = before || (old.y == line.y && strcmp(old.text, line.text) == 0);
+        if (before) continue;
+        said += std::string(said.empty() ? "" : "\n") + line.text;
+        // "IMPOSSIBLE" is said with the limit that refused the answer.
+        if (drawn.showImpossible && strcmp(line.text, "IMPOSSIBLE") == 0) said += "\n" + refusalReason(drawn);
+    }
+    shownLines = drawnLines;
+    if (!said.empty()) homeSay(said);
+}
+
 void Player::presented(const u8* top, const u8* bottom) {
     u8 before = history.lastMonth;
     history.observe(farm);
@@ -320,7 +360,9 @@ void Player::presented(const u8* top, const u8* bottom) {
                                         : say("Game resumed, month ", "Partie reprise, mois ") + std::to_string(farm.month) + ".");
         }
     }
-    if (shown.update(top, bottom)) homeShow(shown.rgb().data());
+    if (!shown.update(top, bottom)) return;
+    homeShow(shown.rgb().data());
+    tellWhatIsShown();
 }
 
 bool playerRun(const PlayerSetup& setup) {
@@ -334,6 +376,7 @@ bool playerRun(const PlayerSetup& setup) {
     player.askedAboutSeed = player.started = false;
     player.language = setup.language;
     player.session.start(nullptr);
+    player.drawnLines.reserve(32), player.shownLines.reserve(32); // no allocation frame by frame
     if (setup.script != nullptr) {
         player.script = *setup.script;
         playRecording(PlayRecording);
@@ -390,6 +433,12 @@ const std::vector<u8>& playerPicture(void) { return player.shown.rgb(); }
 std::string playerRecording(void) { return player.session.recordingText(player.clockMs, player.language); }
 
 std::string playerStateJson(void) { return farmStateJson(farm); }
+
+std::string playerScreenText(void) {
+    std::string text;
+    for (const ScreenLine& line : player.shownLines) text += std::string(text.empty() ? "" : "\n") + line.text;
+    return text;
+}
 
 bool playerPlayingRecording(void) { return !player.atOnce && player.session.playingScript(); }
 

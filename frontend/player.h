@@ -25,6 +25,7 @@ struct PlayerSetup {
     bool seedAsked = false;        // ?seed=: a kept year of another seed is asked about
     Keeping keeping = KeepNothing;
     bool asks = false;  // the home can ask the player (the page); else it never is (the window)
+    bool speaks = false; // the home reads each new screen's text aloud (the page)
     bool paced = true;  // false: frames back to back (tests)
     // Played first at the console's pace, then the live buttons take over (--replay in the
     // window); it was accepted by the rule already.
@@ -56,6 +57,8 @@ const std::vector<u8>& playerPicture(void);
 std::string playerRecording(void);
 // The farm as the state file writes it.
 std::string playerStateJson(void);
+// The whole screen shown now as text, a line each, to be read again.
+std::string playerScreenText(void);
 // Whether a recording is being played at the console's pace (the page offers its end).
 bool playerPlayingRecording(void);
 // The language of the game in play.

@@ -200,6 +200,20 @@ TEST_F(Player, AWriteThatFailsIsToldAtOnceAndTriedAgain) {
     EXPECT_GE(frames, kSellAMale.size()); // the frames it could not write at first
 }
 
+// A home that reads aloud is told what each new screen says, and only that; IMPOSSIBLE
+// comes with the limit that refused the answer, which the advice beside the screen says too.
+TEST_F(Player, SaysWhatEachNewScreenShowsWithTheAdvice) {
+    setup.keeping = KeepNothing, setup.speaks = true;
+    run(pressFrames({KEY_A, 0, 0, KEY_A, 0, 0, KEY_DRIGHT, 0, 0, KEY_DRIGHT, KEY_A, 0, 0})); // 2 of 1 male sold
+    ASSERT_EQ(testHome.said.size(), 5u);
+    EXPECT_EQ(testHome.said[0].substr(0, 25), "***** QUORVANDELLE *****\n");
+    EXPECT_EQ(testHome.said[1].substr(0, 29), "SITUATION OF THE MONTH No 1\nM");
+    EXPECT_EQ(std::vector<std::string>(testHome.said.begin() + 2, testHome.said.end()),
+              (std::vector<std::string>{std::string(50, '_') + "\nMALES FOR SALE ? 0", "MALES FOR SALE ? 1",
+                                        "MALES FOR SALE ? 2\nIMPOSSIBLE\nRefused: at most 1 adult male."}));
+    EXPECT_EQ(testHome.advice.back(), "Refused: at most 1 adult male.");
+}
+
 TEST(VBlank, TheGridIsTheConsolesRate) {
     // 268111856 blanks take exactly 4481136 seconds; blank k is at k of them, rounded up.
     const u64 second = 1000000000ull;

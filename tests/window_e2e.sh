@@ -84,7 +84,8 @@ until_changed() {
     fail "the picture did not change${1:+ to $1}"
 }
 
-# What the display shows in the window is the picture PNG, pixel for pixel (at scale 1).
+# What the display shows in the window is the picture PNG's upper screen, pixel for pixel
+# (at scale 1, in the layout a window opens with: the upper screen, the advice under it).
 on_screen() {
     "$compare" --ppm "$1" >expected.ppm || fail "$1 unreadable"
     python3 - "$work/Xvfb_screen0" expected.ppm "$X" "$Y" <<'EOF' || fail "the window does not show $1"
@@ -95,6 +96,7 @@ stride, start = header[12], header[0] + header[19] * 12
 ppm = open(sys.argv[2], "rb").read()
 w, h = (int(n) for n in ppm.split(b"\n")[1].split())
 pixels = ppm[len(ppm) - w * h * 3:]
+h = 240
 x0, y0 = int(sys.argv[3]), int(sys.argv[4])
 for y in range(h):
     row = screen[start + (y0 + y) * stride + x0 * 4:][:w * 4]
@@ -125,8 +127,16 @@ check_shots() {
 # 1. The default window fits 1366x768. The keyboard's A leaves the rules; F1 shows the
 # controls and holds the game (two F12 with no frame between); the key that closes them
 # does nothing else (Escape, which would end the game).
+# At 1366x768 and 1920x1080 a window opens with the upper screen and its advice at twice
+# and three times the console's size.
+display 1920x1080
+start_game --seed 1
+[ "${WIDTH}x$HEIGHT" = 1200x912 ] || fail "at 1920x1080 the window is ${WIDTH}x$HEIGHT"
+xdotool key Escape
+end_game
 display 1366x768
 start_game --seed 7 --language en --record live.txt --state live.json
+[ "${WIDTH}x$HEIGHT" = 800x608 ] || fail "at 1366x768 the window is ${WIDTH}x$HEIGHT"
 until_changed
 xdotool key a
 until_changed
@@ -156,9 +166,9 @@ check_shots live.txt
 display 1280x1024
 printf 'seed=11 language=fr\n. A . A\n' >script.txt
 "$game" --headless --replay <(cat script.txt; echo . .) --seed 12 --screenshot asked.png || fail "no question picture"
-start_game --replay script.txt --seed 12 --record live2.txt --state live2.json --scale 3
-[ "${WIDTH}x$HEIGHT" = 800x960 ] || fail "--scale 3 on 1280x1024 gives ${WIDTH}x$HEIGHT"
-grep -q -- '--scale 3 does not fit the display (1280x1024); using --scale 2' game.err || fail "not told"
+start_game --replay script.txt --seed 12 --record live2.txt --state live2.json --scale 4
+[ "${WIDTH}x$HEIGHT" = 1200x912 ] || fail "--scale 4 on 1280x1024 gives ${WIDTH}x$HEIGHT"
+grep -q -- '--scale 4 does not fit the display (1280x1024); using --scale 3' game.err || fail "not told"
 until_changed asked.png
 xdotool key Up
 until_changed
@@ -191,7 +201,7 @@ grep -q '"month": 2,' kept.json || fail "month 2 was not reached, or not kept"
 before=$shot
 pkill -KILL -P "$game_pid" # the game itself, not the timeout around it
 end_game
-start_game
+start_game --scale 1
 for _ in $(seq 100); do
     xdotool getwindowname "$window" | grep -q 'Game resumed, month 2' && break
     sleep 0.1

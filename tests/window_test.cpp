@@ -52,6 +52,7 @@ class Window : public ::testing::Test {
         hostConsoleReset(0, CFG_LANGUAGE_EN);
         WindowSettings settings;
         settings.scale = 1;
+        settings.layout = BothScreens;
         settings.screenshotFolder = ::testing::TempDir();
         std::string error;
         ASSERT_TRUE(openWindow(settings, &error)) << error;
@@ -168,7 +169,18 @@ TEST(WindowSize, TheLargestWholeScaleThatFitsWithItsFrame) {
     // 816x1008. A scale asked for is kept when it fits, reduced when not; never below 1.
     const int cases[][4] = {{816, 1008, 0, 2}, {815, 1008, 0, 1}, {1920, 1007, 0, 1}, {3840, 2160, 0, 4},
                             {3840, 2160, 3, 3}, {1280, 1024, 3, 2}, {300, 200, 0, 1}};
-    for (const auto& c : cases) EXPECT_EQ(fittingScale(c[0], c[1], c[2]), c[3]) << c[0] << "x" << c[1] << " " << c[2];
+    for (const auto& c : cases) EXPECT_EQ(fittingScale(c[0], c[1], c[2], 400, 480), c[3]) << c[0] << "x" << c[1] << " " << c[2];
+    // A window opens with the upper screen and its advice strip, 400x304, at the largest
+    // scale that fits: twice at 1366x768, also when a panel leaves 1366x740 ((740 - 48) /
+    // 304 = 2.3), three times at 1920x1080 (1032 / 304 = 3.4); where both screens fit only
+    // once (800x600), the same at 1x.
+    const int usable[][3] = {{1366, 768, 2}, {1366, 740, 2}, {1920, 1080, 3}, {800, 600, 1}};
+    for (const auto& u : usable) {
+        WindowLayout layout = defaultLayout(u[0], u[1]);
+        LayoutBox size = layoutSize(layout);
+        EXPECT_EQ(Values({layout, size.width, size.height, fittingScale(u[0], u[1], 0, size.width, size.height)}),
+                  Values({UpperWithAdvice, 400, 304, u[2]})) << u[0] << "x" << u[1];
+    }
 }
 
 // The window's pixels as RGB, from the software renderer's surface.
@@ -188,6 +200,17 @@ TEST_F(Window, ShowsThePictureAndTheHelpOverIt) {
     std::vector<u8> picture((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3);
     for (size_t i = 0; i < picture.size(); i++) picture[i] = (u8)(i * 7 + 1);
     homeShow(picture.data());
+    EXPECT_EQ(windowPixels(gameWindow()), picture);
+    // The advice in the lower screen's place: a refusal's letters yellow, the screen between them.
+    homeAdvice({"Refused: at most 37 kg."});
+    std::vector<u8> advised = windowPixels(gameWindow());
+    size_t yellow = 0, changed = 0;
+    for (size_t i = 0; i < advised.size(); i += 3) {
+        changed += memcmp(&advised[i], &picture[i], 3) != 0;
+        yellow += advised[i] == 255 && advised[i + 1] == 255 && advised[i + 2] == 0 && i / 3 / 400 >= 240;
+    }
+    EXPECT_EQ(Values({changed > 0, changed == yellow}), Values({1, 1}));
+    homeAdvice({});
     EXPECT_EQ(windowPixels(gameWindow()), picture);
 
     // 900x1000 holds it twice over: 50 columns of black each side, 20 rows above and
@@ -249,7 +272,7 @@ TEST(Keeping, RegularFilesOneWindowWholeLines) {
     keepSessionAt(folder + "/game.txt");
     EXPECT_EQ(homeReadKept(&text, &why), KeptUnreadable);
     EXPECT_EQ(why, folder + "/game.txt: cannot read: not a regular file");
-    EXPECT_EQ(readLayout(folder + "/settings.txt"), BothScreens);
+    EXPECT_FALSE(readLayout(folder + "/settings.txt").has_value());
     unlink((folder + "/game.txt").c_str());
 
     ASSERT_TRUE(homeHoldYear(false, &why)) << why;

@@ -96,6 +96,15 @@
     passingTimer = setTimeout(() => { $('notice').hidden = true; }, 5000);
   };
 
+  // Beside the picture, the advice on the question being asked; what each new screen says,
+  // for a screen reader.
+  page.advice = (text) => {
+    $('advice').replaceChildren(...text.split('\n').filter(Boolean).map((line) =>
+      Object.assign(document.createElement('p'), { textContent: line })));
+    $('advice').hidden = !text;
+  };
+  page.speak = (text) => { $('spoken').textContent = text; };
+
   // A question of the game's, with one or two answers: resolves with the answer's index.
   page.asking = false;
   page.ask = (question, first, second) => new Promise((resolve) => {

@@ -66,6 +66,8 @@ EM_ASYNC_JS(int, pageAsk, (const char* question, const char* first, const char* 
   return await Module.page.ask(UTF8ToString(question), UTF8ToString(first), UTF8ToString(second));
 });
 EM_JS(void, pageYear, (const char* table), { Module.page.year(UTF8ToString(table)); });
+EM_JS(void, pageAdvice, (const char* lines), { Module.page.advice(UTF8ToString(lines)); });
+EM_JS(void, pageSay, (const char* text), { Module.page.speak(UTF8ToString(text)); });
 EM_JS(int, pageStore, (int whole, const char* text, char* why, int size), {
   const failed = Module.page.store(whole, UTF8ToString(text));
   if (failed) stringToUTF8(failed, why, size);
@@ -99,6 +101,12 @@ int homeAsk(const std::string& question, const std::string& first, const std::st
     return pageAsk(question.c_str(), first.c_str(), second.c_str());
 }
 void homeYear(const std::string& table) { pageYear(table.c_str()); }
+void homeAdvice(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    pageAdvice(text.c_str());
+}
+void homeSay(const std::string& text) { pageSay(text.c_str()); }
 
 bool homeHoldYear(bool takeOver, std::string* why) {
     if (pageHoldYear(takeOver)) return true;
@@ -133,6 +141,7 @@ EMSCRIPTEN_KEEPALIVE int webLargestRecording() { return (int)kMaxRecordingBytes;
 EMSCRIPTEN_KEEPALIVE void webJump() { playerJumpToEnd(); }
 EMSCRIPTEN_KEEPALIVE int webPlayingRecording() { return playerPlayingRecording(); }
 EMSCRIPTEN_KEEPALIVE const char* webState() { return toPage(playerStateJson()); }
+EMSCRIPTEN_KEEPALIVE const char* webScreenText() { return toPage(playerScreenText()); }
 EMSCRIPTEN_KEEPALIVE const char* webControls(int language) { return toPage(controlsJson((u8)language)); }
 EMSCRIPTEN_KEEPALIVE const char* webHelp(int language, int touch) {
     return toPage(helpJson((u8)language, touch ? TouchHelp : PageHelp));
@@ -167,5 +176,6 @@ int main() {
     setup.seed = parseU64(seed).value_or(clockNowMs());
     setup.keeping = KeepYear;
     setup.asks = true;
+    setup.speaks = true;
     playerRun(setup);
 }

@@ -67,3 +67,6 @@ int homeAsk(const std::string& question, const std::string&, const std::string&)
 }
 
 void homeYear(const std::string& table) { testHome.year = table; }
+
+void homeAdvice(const std::vector<std::string>& lines) { testHome.advice = lines; }
+void homeSay(const std::string& text) { testHome.said.push_back(text); }

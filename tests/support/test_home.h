@@ -34,6 +34,8 @@ struct TestHome {
     std::vector<std::string> asked;  // the questions
     std::vector<int> answers;        // given in order; 0 when none is left
     std::string year;
+    std::vector<std::string> advice; // the last given
+    std::vector<std::string> said;
 };
 
 // The home the player uses now, set afresh by each test.
