@@ -2,7 +2,7 @@
 
 ControlAction windowAction(SDL_Scancode key) {
     for (size_t i = 0; i < kControlCount; i++) {
-        if (kControls[i].action == PressButton) continue;
+        if (kControls[i].action == PressButton || kControls[i].place == OnPage) continue;
         for (const ControlKey& control : kControls[i].keys) {
             if (control.sdl != nullptr && SDL_GetScancodeFromName(control.sdl) == key) return kControls[i].action;
         }

@@ -6,54 +6,57 @@
 #include <algorithm>
 
 const Control kControls[] = {
-    {PressButton, false, {"A (confirm)", "A (valider)"},
+    {PressButton, Everywhere, {"A (confirm)", "A (valider)"},
      {"A, Enter, keypad Enter or Space", "A, Entrée, Entrée du pavé numérique ou Espace"}, {"A", "A"}, {"A", "A"},
      {{KEY_A, "A", "KeyA", 'a'}, {KEY_A, "Return", "Enter", 0}, {KEY_A, "Keypad Enter", "NumpadEnter", 0},
       {KEY_A, "Space", "Space", 0}},
      {{KEY_A, "a", 0}}},
-    {PressButton, false, {"D-pad (right, left: 1; up, down: 10)", "Croix (droite, gauche : 1 ; haut, bas : 10)"},
+    {PressButton, Everywhere, {"D-pad (right, left: 1; up, down: 10)", "Croix (droite, gauche : 1 ; haut, bas : 10)"},
      {"arrow keys", "flèches"}, {"D-pad", "croix"}, {"▲ ◀ ▶ ▼", "▲ ◀ ▶ ▼"},
      {{KEY_DUP, "Up", "ArrowUp", 0}, {KEY_DDOWN, "Down", "ArrowDown", 0}, {KEY_DLEFT, "Left", "ArrowLeft", 0},
       {KEY_DRIGHT, "Right", "ArrowRight", 0}},
      {{KEY_DUP, "dpup", 12}, {KEY_DDOWN, "dpdown", 13}, {KEY_DLEFT, "dpleft", 14}, {KEY_DRIGHT, "dpright", 15}}},
     // The Circle Pad does what the D-pad does; the numeric keypad's arrows give it keys of its own.
-    {PressButton, false, {"Circle Pad (as the D-pad)", "Pad circulaire (comme la croix)"},
+    {PressButton, Everywhere, {"Circle Pad (as the D-pad)", "Pad circulaire (comme la croix)"},
      {"the numeric keypad's 8 4 6 2", "8 4 6 2 du pavé numérique"},
      {"left stick, past half-way", "stick gauche, à mi-course"}, {},
      {{KEY_CPAD_UP, "Keypad 8", "Numpad8", 0}, {KEY_CPAD_LEFT, "Keypad 4", "Numpad4", 0},
       {KEY_CPAD_RIGHT, "Keypad 6", "Numpad6", 0}, {KEY_CPAD_DOWN, "Keypad 2", "Numpad2", 0}},
      {}},
-    {PressButton, false, {"R (100 more)", "R (100 de plus)"}, {"R or Page Up", "R ou Page précédente"},
+    {PressButton, Everywhere, {"R (100 more)", "R (100 de plus)"}, {"R or Page Up", "R ou Page précédente"},
      {"right shoulder", "gâchette droite"}, {"R", "R"},
      {{KEY_R, "R", "KeyR", 'r'}, {KEY_R, "PageUp", "PageUp", 0}},
      {{KEY_R, "rightshoulder", 5}}},
-    {PressButton, false, {"L (100 less)", "L (100 de moins)"}, {"L or Page Down", "L ou Page suivante"},
+    {PressButton, Everywhere, {"L (100 less)", "L (100 de moins)"}, {"L or Page Down", "L ou Page suivante"},
      {"left shoulder", "gâchette gauche"}, {"L", "L"},
      {{KEY_L, "L", "KeyL", 'l'}, {KEY_L, "PageDown", "PageDown", 0}},
      {{KEY_L, "leftshoulder", 4}}},
-    {PressButton, false, {"START (leaves the game)", "START (quitte la partie)"}, {"Escape", "Échap"},
+    {PressButton, Everywhere, {"START (leaves the game)", "START (quitte la partie)"}, {"Escape", "Échap"},
      {"Start", "Start"}, {"START, in the corner", "START, dans le coin"},
      {{KEY_START, "Escape", "Escape", 0}},
      {{KEY_START, "start", 9}}},
     // Typed digits become the presses above; the digit keys by place, so that AZERTY needs no Shift.
-    {TypeDigit, false, {"typing a number on a question (A confirms it)", "taper un nombre sur une question (A le valide)"},
+    {TypeDigit, Everywhere, {"typing a number on a question (A confirms it)", "taper un nombre sur une question (A le valide)"},
      {"the digits 0 to 9 above the letters", "les chiffres 0 à 9 au-dessus des lettres"}, {},
      {"the number pad's 0 to 9", "les chiffres 0 à 9 du pavé"},
      {{0, "0", "Digit0", 0}, {0, "1", "Digit1", 0}, {0, "2", "Digit2", 0}, {0, "3", "Digit3", 0},
       {0, "4", "Digit4", 0}, {0, "5", "Digit5", 0}, {0, "6", "Digit6", 0}, {0, "7", "Digit7", 0},
       {0, "8", "Digit8", 0}, {0, "9", "Digit9", 0}},
      {}},
-    {EraseDigit, false, {"erasing its last digit", "effacer son dernier chiffre"}, {"Backspace", "Retour arrière"}, {},
+    {EraseDigit, Everywhere, {"erasing its last digit", "effacer son dernier chiffre"}, {"Backspace", "Retour arrière"}, {},
      {"the number pad's ⌫", "le ⌫ du pavé"}, {{0, "Backspace", "Backspace", 0}}, {}},
-    {ShowHelp, false, {"help: these controls, then how to play (the game waits)", "aide : ces commandes, puis comment jouer (le jeu attend)"}, {"F1", "F1"}, {}, {"Help", "Aide"},
+    {ShowHelp, Everywhere, {"help: these controls, then how to play (the game waits)", "aide : ces commandes, puis comment jouer (le jeu attend)"}, {"F1", "F1"}, {}, {"Help", "Aide"},
      {{0, "F1", "F1", 0}}, {}},
-    {NewYear, true, {"a new year (press it twice; the kept one is forgotten)", "une nouvelle année (deux fois ; la partie gardée est oubliée)"},
+    {NewYear, InWindow, {"a new year (press it twice; the kept one is forgotten)", "une nouvelle année (deux fois ; la partie gardée est oubliée)"},
      {"F5", "F5"}, {}, {}, {{0, "F5", "F5", 0}}, {}},
-    {NextLayout, true, {"layout: both screens, the upper one, side by side", "disposition : les deux écrans, celui du haut, côte à côte"},
+    {NextLayout, InWindow, {"layout: the upper screen and the advice, both screens, the upper one, side by side",
+                            "disposition : l'écran du haut et les conseils, les deux écrans, celui du haut, côte à côte"},
      {"F10", "F10"}, {}, {}, {{0, "F10", "F10", 0}}, {}},
-    {FullScreen, true, {"full screen", "plein écran"}, {"F11", "F11"}, {}, {}, {{0, "F11", "F11", 0}}, {}},
-    {Screenshot, true, {"screenshot (a PNG in the current folder)", "capture d'écran (un PNG dans le dossier courant)"},
+    {FullScreen, InWindow, {"full screen", "plein écran"}, {"F11", "F11"}, {}, {}, {{0, "F11", "F11", 0}}, {}},
+    {Screenshot, InWindow, {"screenshot (a PNG in the current folder)", "capture d'écran (un PNG dans le dossier courant)"},
      {"F12", "F12"}, {}, {}, {{0, "F12", "F12", 0}}, {}},
+    {ReadScreen, OnPage, {"the screen read again, for a screen reader", "l'écran relu, pour un lecteur d'écran"},
+     {"F2", "F2"}, {}, {}, {{0, "F2", "F2", 0}}, {}},
 };
 const size_t kControlCount = sizeof kControls / sizeof kControls[0];
 
@@ -91,7 +94,8 @@ std::string controlsMarkdown(void) {
     std::string table = "| console | keyboard | game controller |\n|---|---|---|\n";
     for (size_t i = 0; i < kControlCount; i++) {
         const Control& control = kControls[i];
-        table += std::string("| ") + control.what.english + (control.windowOnly ? ", in the window" : "") +
+        const char* where = control.place == InWindow ? ", in the window" : control.place == OnPage ? ", on the page" : "";
+        table += std::string("| ") + control.what.english + where +
                  " | " + control.keyboard.english + " | " +
                  (control.controller.english ? control.controller.english : "") + " |\n";
     }
@@ -126,6 +130,7 @@ std::string controlsHelp(void) {
     std::string help = "\nIn the window:\n";
     // Two columns: what a control does, wrapped within the first, and its keys.
     for (size_t i = 0; i < kControlCount; i++) {
+        if (kControls[i].place == OnPage) continue;
         std::vector<std::string> what = wrapText(kControls[i].what.english, 38);
         for (size_t j = 0; j < what.size(); j++) {
             char line[160];
@@ -152,7 +157,8 @@ void jsonString(std::string* json, const char* text) {
 }
 
 const char* actionName(ControlAction action) {
-    static const char* const kNames[] = {"button", "help", "fullscreen", "screenshot", "digit", "erase", "newyear", "layout"};
+    static const char* const kNames[] = {"button", "help", "fullscreen", "screenshot", "digit", "erase", "newyear", "layout",
+                                         "read"};
     static_assert(sizeof kNames / sizeof kNames[0] == kControlActionCount, "a name for every action");
     return action < kControlActionCount ? kNames[action] : "";
 }
@@ -163,7 +169,9 @@ std::string controlsJson(u8 language) {
         const Control& control = kControls[i];
         json += i ? ",{\"action\":" : "{\"action\":";
         jsonString(&json, actionName(control.action));
-        json += control.windowOnly ? ",\"windowOnly\":true,\"what\":" : ",\"windowOnly\":false,\"what\":";
+        json += control.place == InWindow ? ",\"place\":\"window\",\"what\":"
+                : control.place == OnPage ? ",\"place\":\"page\",\"what\":"
+                                          : ",\"place\":\"both\",\"what\":";
         jsonString(&json, controlText(control.what, language));
         json += ",\"keyboard\":";
         jsonString(&json, controlText(control.keyboard, language));

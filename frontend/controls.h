@@ -20,6 +20,7 @@ enum ControlAction : u8 {
     EraseDigit,  // the last digit typed
     NewYear,     // window only: the kept game is forgotten, a new one begins
     NextLayout,  // window only: both screens, the upper alone, side by side
+    ReadScreen,  // page only: the screen's text said again, for a screen reader
     kControlActionCount
 };
 
@@ -51,9 +52,12 @@ struct ControlText {
     const char* french;
 };
 
+// Where a control works: the console's buttons everywhere, some keys in one home only.
+enum ControlPlace : u8 { Everywhere, InWindow, OnPage };
+
 struct Control {
     ControlAction action;
-    bool windowOnly;
+    ControlPlace place;
     ControlText what;       // what it is and does, as --help and the README say it
     ControlText keyboard;   // its keys, as a player reads them
     ControlText controller; // on a game controller; null when it has none

@@ -8,7 +8,8 @@ std::vector<HelpSection> helpSections(u8 language, HelpFor where) {
     for (size_t i = 0; i < kControlCount; i++) {
         const Control& control = kControls[i];
         const ControlText& how = where == TouchHelp ? control.touch : control.keyboard;
-        if ((control.windowOnly && where != WindowHelp) || how.english == nullptr) continue;
+        bool here = control.place == Everywhere || (control.place == InWindow) == (where == WindowHelp);
+        if (!here || how.english == nullptr) continue;
         controls.rows.push_back({controlText(control.what, language), controlText(how, language)});
     }
     controls.paragraphs.push_back(controlText(ControlText{"A game controller plays too: ", "Une manette joue aussi : "}, language) +

@@ -287,14 +287,14 @@ TEST(Controls, TheReadmeTableIsTheGamesOwn) {
     EXPECT_EQ(inGameFont("Entrée, flèches, Échap, gâchette, à mi-course, ç"), "ENTREE, FLECHES, ECHAP, GACHETTE, A MI-COURSE, C");
     // The page's table: every row, its action named, in both languages.
     const char* const actions[] = {"button", "button", "button", "button", "button", "button", "digit", "erase",
-                                   "help", "newyear", "layout", "fullscreen", "screenshot"};
+                                   "help", "newyear", "layout", "fullscreen", "screenshot", "read"};
     ASSERT_EQ(kControlCount, sizeof actions / sizeof actions[0]);
     for (u8 language : {CFG_LANGUAGE_EN, CFG_LANGUAGE_FR}) {
         std::string json = controlsJson(language);
         size_t at = 0;
         for (size_t i = 0; i < kControlCount; i++) {
-            std::string row = std::string("{\"action\":\"") + actions[i] + "\",\"windowOnly\":" +
-                              (kControls[i].windowOnly ? "true" : "false") + ",\"what\":\"" +
+            const char* place = kControls[i].place == InWindow ? "window" : kControls[i].place == OnPage ? "page" : "both";
+            std::string row = std::string("{\"action\":\"") + actions[i] + "\",\"place\":\"" + place + "\",\"what\":\"" +
                               controlText(kControls[i].what, language) + "\"";
             at = json.find(row, at);
             ASSERT_NE(at, std::string::npos) << row;
