@@ -428,7 +428,10 @@ void playerJumpToEnd(void) { player.jump = true; }
 
 void playerNote(const std::string& text) { player.session.note(text.substr(0, kLongestNote)); }
 
-const std::vector<u8>& playerPicture(void) { return player.shown.rgb(); }
+const std::vector<u8>& playerPicture(void) {
+    if (player.shown.rgb().empty()) player.shown.reset(); // black, before any game
+    return player.shown.rgb();
+}
 
 std::string playerRecording(void) { return player.session.recordingText(player.clockMs, player.language); }
 

@@ -184,6 +184,7 @@ grep -q '"inputValue": 10,' live2.json || fail "the live key after the script wa
 # 3. The window keeps the game: killed in month 2, it comes back there, the title says so;
 # F11 twice keeps the picture; after Escape it comes back again; F5 twice starts a new
 # year; a kept file that does not read back is told and left as it is.
+[ ! -e "$kept" ] || fail "--seed, --replay or --record kept a game"
 display 1366x768
 "$game" --headless --replay <(echo .) --screenshot rules.png || fail "no rules picture"
 start_game --language en
@@ -207,6 +208,11 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 xdotool getwindowname "$window" | grep -q 'Game resumed, month 2' || fail "the title does not say the game came back: $(xdotool getwindowname "$window")"
+for _ in $(seq 150); do
+    xdotool getwindowname "$window" | grep -q 'Game resumed' || break
+    sleep 0.1
+done
+xdotool getwindowname "$window" | grep -q 'Game resumed' && fail "the title still says the game came back"
 f12
 "$compare" "$before" "$shot" || fail "the kept game came back to another picture"
 xdotool key F11

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "desktop/keeping.h"
+#include "desktop/layout.h"
 #include "desktop/window.h"
 #include "frontend/controls.h"
 #include "frontend/home.h"
@@ -238,6 +239,56 @@ TEST_F(Window, ShowsThePictureAndTheHelpOverIt) {
     homeButtons(&held, &pressed);
     EXPECT_EQ(Values({windowHelpPage(), homePaused(), pressed}), Values({0, 0, 0}));
     EXPECT_EQ(windowPixels(gameWindow()), shown);
+}
+
+// F10 goes through the layouts, each remembered; the upper screen and its advice strip
+// under it is one; minimised, the game waits; F12's pictures are named for their second.
+TEST_F(Window, LayoutsRememberedPausesAndScreenshots) {
+    std::string settings = ::testing::TempDir() + "window_settings.txt";
+    remove(settings.c_str());
+    closeWindow();
+    WindowSettings chosen;
+    chosen.scale = 1, chosen.settingsPath = settings, chosen.screenshotFolder = ::testing::TempDir();
+    std::string error;
+    ASSERT_TRUE(openWindow(chosen, &error)) << error;
+    u32 held, pressed;
+    const WindowLayout order[] = {BothScreens, UpperScreenOnly, SideBySide, UpperWithAdvice};
+    for (WindowLayout next : order) {
+        down(SDL_SCANCODE_F10), up(SDL_SCANCODE_F10);
+        homeButtons(&held, &pressed);
+        EXPECT_EQ(Values({windowLayout(), readLayout(settings).value_or(kLayoutCount)}), Values({next, next}));
+    }
+    homeAdvice({"Refused: at most 37 kg."});
+    std::vector<u8> shown = windowPixels(gameWindow());
+    ASSERT_EQ(shown.size(), 400u * 304 * 3);
+    size_t yellow = 0;
+    for (size_t i = 0; i < shown.size(); i += 3) yellow += shown[i] == 255 && shown[i + 1] == 255 && shown[i + 2] == 0;
+    EXPECT_GT(yellow, 0u);
+
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    for (auto [what, paused] : {std::pair{SDL_WINDOWEVENT_MINIMIZED, 1}, {SDL_WINDOWEVENT_RESTORED, 0}}) {
+        event.window.event = what;
+        SDL_PushEvent(&event);
+        homeButtons(&held, &pressed);
+        EXPECT_EQ(homePaused(), paused) << what;
+    }
+
+    // quorvandelle-YYYYMMDD-HHMMSS.png, then -2, -3 in the same second.
+    std::vector<std::string> saved, stamps;
+    std::vector<int> numbers;
+    for (int i = 0; i < 3; i++) {
+        saved.push_back(saveScreenshot(::testing::TempDir()));
+        std::string name = saved.back().substr(saved.back().find_last_of('/') + 1);
+        bool formed = name.size() >= 32 && name.compare(0, 13, "quorvandelle-") == 0 && name[21] == '-' &&
+                      name.find_first_not_of("0123456789", 13) == 21 && name.find_first_not_of("0123456789", 22) == 28;
+        ASSERT_TRUE(formed) << name;
+        stamps.push_back(name.substr(0, 28));
+        numbers.push_back(name[28] == '-' ? name[29] - '0' : 1);
+        EXPECT_EQ(numbers[i], i > 0 && stamps[i] == stamps[i - 1] ? numbers[i - 1] + 1 : 1) << name;
+    }
+    for (const std::string& path : saved) remove(path.c_str());
+    remove(settings.c_str());
 }
 
 TEST_F(Window, PlayingAllocatesNothingAndClosingIsTold) {
