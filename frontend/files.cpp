@@ -174,33 +174,36 @@ bool writeFileWhole(const std::string& path, const std::string& data, std::strin
         if (writeAll(STDOUT_FILENO, data)) return true;
         return *error = failure(path, false, errno), false;
     }
+    struct stat status;
+    Kind kind = kindOf(path, &status);
+    if (kind == Folder) return *error = failure(path, false, EISDIR), false;
+    if (kind == Special) {
+        // A device or a FIFO (/dev/stdout among them): written where it is.
+        int descriptor = open(path.c_str(), O_WRONLY | O_NOCTTY);
+        bool written = descriptor >= 0 && writeAll(descriptor, data);
+        int reason = errno;
+        if (descriptor >= 0 && close(descriptor) != 0 && written) written = false, reason = errno;
+        if (!written) *error = failure(path, false, reason);
+        return written;
+    }
+    // A regular file or a new one, beside the file a link leads to.
     std::string target = followLinks(path);
     if (target.empty()) return *error = failure(path, false, ELOOP), false;
-    struct stat status;
-    Kind kind = kindOf(target, &status);
-    if (kind == Folder) return *error = failure(path, false, EISDIR), false;
-    if (kind != Special) return replaceWhole(target, data, kind == Regular ? &status : nullptr, error);
-    // A device or a FIFO: written where it is.
-    int descriptor = open(target.c_str(), O_WRONLY | O_NOCTTY);
-    bool written = descriptor >= 0 && writeAll(descriptor, data);
-    int reason = errno;
-    if (descriptor >= 0 && close(descriptor) != 0 && written) written = false, reason = errno;
-    if (!written) *error = failure(path, false, reason);
-    return written;
+    return replaceWhole(target, data, kind == Regular ? &status : nullptr, error);
 }
 
 bool outputPathUsable(const std::string& path, std::string* error) {
     if (path == "-") return true;
-    std::string target = followLinks(path);
-    int reason = target.empty() ? ELOOP : 0;
     struct stat status;
-    if (reason != 0) {
-    } else if (stat(target.c_str(), &status) == 0) {
-        reason = S_ISDIR(status.st_mode) ? EISDIR : 0;
-    } else if (errno != ENOENT || target.back() == '/') {
-        reason = target.back() == '/' ? EISDIR : errno;
-    } else {
-        folderIsThere(folderOf(target), &reason);
+    std::string target = followLinks(path);
+    int reason = 0;
+    Kind kind = kindOf(path, &status);
+    if (kind == Folder || (kind == Missing && !path.empty() && path.back() == '/')) {
+        reason = EISDIR;
+    } else if (kind == Missing) {
+        if (target.empty()) reason = ELOOP;
+        else if (errno != ENOENT) reason = errno;
+        else folderIsThere(folderOf(target), &reason);
     }
     if (reason != 0) *error = failure(path, false, reason);
     return reason == 0;
@@ -213,12 +216,13 @@ FileIdentity fileIdentity(const std::string& path) {
     return identity.name = path, identity; // the emulated console's files have no inodes to tell
 #endif
     struct stat status;
-    std::string target = followLinks(path);
-    if (stat(target.c_str(), &status) == 0) {
+    if (stat(path.c_str(), &status) == 0) {
         identity.device = (u64)status.st_dev, identity.inode = (u64)status.st_ino;
         return identity;
     }
-    // Not there yet: the same folder and name.
+    // Not there yet: the same folder and name, where a link would put it.
+    std::string target = followLinks(path);
+    if (target.empty()) return identity.name = path, identity;
     size_t slash = target.find_last_of('/');
     identity.name = slash == std::string::npos ? target : target.substr(slash + 1);
     if (stat(folderOf(target).c_str(), &status) == 0) identity.device = (u64)status.st_dev, identity.inode = (u64)status.st_ino;

@@ -232,6 +232,12 @@ TEST(OutputFile, LinksDevicesAndFifosAreWrittenThroughNeverReplaced) {
     std::thread reader([&] { readFileWhole(at("fifo"), &read, &error, 100); });
     ASSERT_TRUE(writeFileWhole(at("fifo"), "through", &error)) << error;
     reader.join();
+    int ends[2]; // /dev/stdout is such a link, to a pipe or a terminal
+    ASSERT_EQ(pipe(ends), 0);
+    ASSERT_TRUE(writeFileWhole("/proc/self/fd/" + std::to_string(ends[1]), "piped", &error)) << error;
+    char piped[8] = {};
+    EXPECT_EQ(Values({::read(ends[0], piped, sizeof piped - 1), strcmp(piped, "piped")}), Values({5, 0}));
+    close(ends[0]), close(ends[1]);
     struct stat status;
     stat(at("target").c_str(), &status);
     EXPECT_EQ(Values({fileText(at("target")) == "new", fileText(at("missing")) == "new", status.st_mode & 0777, read == "through"}),
