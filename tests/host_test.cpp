@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 #ifdef __GLIBC__
@@ -23,6 +24,7 @@
 #include "app/app.h"
 #include "frontend/fields.h"
 #include "frontend/files.h"
+#include "frontend/help.h"
 #include "frontend/headless.h"
 #include "frontend/history.h"
 #include "frontend/outputs.h"
@@ -289,6 +291,16 @@ TEST(Controls, TheReadmeTableIsTheGamesOwn) {
     ASSERT_TRUE(start != std::string::npos && end != std::string::npos);
     EXPECT_EQ(readme.substr(start + 4, end - start - 4), controlsMarkdown())
         << "The README's controls should read:\n" << controlsMarkdown();
+    // The help's sections, in their order, as the README names them.
+    std::string sections;
+    for (const HelpSection& section : helpSections(CFG_LANGUAGE_EN, WindowHelp)) {
+        std::string title = section.title;
+        for (size_t i = 1; i < title.size(); i++) title[i] = (char)tolower((unsigned char)title[i]);
+        sections += (sections.empty() ? "\"" : ", then \"") + title + "\"";
+    }
+    std::string flowing = readme;
+    std::replace(flowing.begin(), flowing.end(), '\n', ' ');
+    EXPECT_NE(flowing.find("a page at each press: " + sections), std::string::npos) << sections;
     // The overlay writes the table's French in the game's font: capitals, no accents.
     EXPECT_EQ(inGameFont("Entrée, flèches, Échap, gâchette, à mi-course, ç"), "ENTREE, FLECHES, ECHAP, GACHETTE, A MI-COURSE, C");
     // The page's table: every row, its action named, in both languages.
