@@ -6,7 +6,8 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { deflateSync } from 'node:zlib';
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -111,6 +112,14 @@ const recording = (page) => download(page, '#recording');
 // The buttons of a recording's frames, without the frames in which none went down.
 const presses = (script) => script.replace(/#.*/g, '').split(/\s+/).filter((t) => t && !t.startsWith('.') && !t.includes('='));
 
+// The game scans no button while ten of the browser's frames pass (and something is done).
+async function waits(page, meanwhile = async () => {}) {
+  const frames = await page.evaluate(() => Module.page.frames());
+  await meanwhile();
+  await page.evaluate(() => new Promise((done) => { let n = 0; const tick = () => (++n < 10 ? requestAnimationFrame(tick) : done()); requestAnimationFrame(tick); }));
+  assert.equal(await page.evaluate(() => Module.page.frames()), frames);
+}
+
 // Presses one after another, each scanned in a frame of its own.
 async function play(page, actions) {
   for (const action of actions) {
@@ -183,14 +192,13 @@ test('a year with the keys alone plays as the same presses headless, and reads t
   await page.context().grantPermissions(['clipboard-read', 'clipboard-write']);
   await page.click('#share');
   await page.waitForSelector('#notice', { state: 'visible' });
-  // The year and the notice below the picture or beside it, which keeps its scale; the
-  // notice then leaves by itself.
+  // The year and the notice below the picture or beside it, which keeps its scale.
   assert.equal(await checkLayout(page, 1366, 768), 2);
   assert.equal(await page.textContent('#notice'), 'Link copied.');
-  await page.waitForSelector('#notice', { state: 'hidden' });
   const link = await page.evaluate(() => navigator.clipboard.readText());
   assert.ok(link.length < 4000, `a link of ${link.length} characters`);
   const other = await browser.newContext();
+  await other.addInitScript(`window.presses = ${presses.toString()}`);
   const shared = listen(await other.newPage());
   await shared.goto(link.replace('seed=7', 'seed=8'));
   await shared.waitForSelector('#jump', { state: 'visible' });
@@ -198,8 +206,12 @@ test('a year with the keys alone plays as the same presses headless, and reads t
   await settle(shared);
   assert.deepEqual((await farmOf(shared))[0], again.state);
   assert.equal(await differingPixels(shared, again.png), 0);
-  // A link that cannot be played says why, in the player's words; the largest that can
-  // replays at once within the page's memory.
+  // Then the keys take over: A at the year's end starts the next.
+  await play(shared, [() => shared.keyboard.press('Enter')]);
+  assert.deepEqual([(await farmOf(shared))[0].month, (await farmOf(shared))[0].gameState], [1, 1]);
+  // A link that cannot be played says why, in the player's words, and leaves the kept
+  // year as it is; the largest that can replays at once within the page's memory.
+  const keptHere = presses(await keptText(shared, presses(recorded).length + 1));
   const code = (text) => deflateSync(text).toString('base64url');
   const cut = link.slice(link.indexOf('#r=') + 3);
   const half = cut.slice(0, (cut.length >> 1) - ((cut.length >> 1) % 4 === 1 ? 1 : 0));
@@ -211,6 +223,7 @@ test('a year with the keys alone plays as the same presses headless, and reads t
     await shared.waitForSelector('#over', { state: 'visible' });
     assert.equal(await shared.textContent('#over-text'), `This recording cannot be played: ${why}`);
   }
+  assert.deepEqual(presses(await shared.evaluate((name) => localStorage.getItem(name), KEPT)), keptHere);
   await shared.goto(`${address}?language=en#r=${code(`seed=3\nversion=${kept.match(/version=(\S+)/)[1]}\ndraws=musl\n${'A .\n'.repeat(100000)}`)}`);
   await shared.click('#second'); // in place of the year kept from the link before
   await shared.click('#jump');
@@ -218,14 +231,41 @@ test('a year with the keys alone plays as the same presses headless, and reads t
   assert.equal((await farmOf(shared))[0].keysDown, 0);
   await other.close();
 
+  // The recording's file, opened, plays to the same end; one dropped on the page that
+  // cannot be played says why.
+  const opened = await open('?language=en');
+  await opened.setInputFiles('#open-file', { name: 'year.txt', mimeType: 'text/plain', buffer: Buffer.from(recorded) });
+  await opened.waitForFunction(() => Module.page.playing());
+  await opened.evaluate(() => document.getElementById('jump').click());
+  await opened.waitForFunction(() => !Module.page.playing());
+  assert.deepEqual((await farmOf(opened))[0], again.state);
+  await opened.evaluate(() => {
+    const files = new DataTransfer();
+    files.items.add(new File(['seed=3\ndraws=glibc\nA\n'], 'desktop.txt'));
+    dispatchEvent(new DragEvent('drop', { dataTransfer: files }));
+  });
+  await opened.waitForSelector('#over', { state: 'visible' });
+  assert.equal(await opened.textContent('#over-text'),
+    "This recording cannot be played: file: made with glibc's random draws (the desktop's), not musl's (a browser's): its litters and deaths would differ here");
+  await opened.context().close();
+
+  // Hidden, the page waits.
+  const hide = (hidden) => page.evaluate((hidden) => {
+    Object.defineProperty(document, 'hidden', { value: hidden, configurable: true });
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, hidden);
+  await hide(true);
+  await waits(page);
+  await hide(false);
+  await settle(page);
+
   // F1 pauses the game behind the help, which other keys read and scroll: they close it
   // no more than they play. F1 closes it, and is no press either.
   await page.keyboard.press('F1');
   assert.ok(await page.isVisible('#help'));
-  const frames = await page.evaluate(() => Module.page.frames());
-  for (const key of ['KeyA', 'Enter', 'Escape', 'PageDown', 'ArrowDown']) await page.keyboard.press(key);
-  await page.evaluate(() => new Promise((done) => { let n = 0; const tick = () => (++n < 10 ? requestAnimationFrame(tick) : done()); requestAnimationFrame(tick); }));
-  assert.equal(await page.evaluate(() => Module.page.frames()), frames);
+  await waits(page, async () => {
+    for (const key of ['KeyA', 'Enter', 'Escape', 'PageDown', 'ArrowDown']) await page.keyboard.press(key);
+  });
   assert.ok(await page.isVisible('#help'));
   await page.keyboard.press('F1');
   await settle(page);
@@ -250,7 +290,7 @@ const boxes = (page) => page.evaluate(() => [...document.querySelectorAll('#view
   .filter((element) => element.getClientRects().length).map((element) => {
     const box = element.getBoundingClientRect();
     return { name: element.id || element.dataset.button || element.dataset.key, control: element.matches('#view, button'),
-      first: element.matches('#view, #pad button, #digits button'),
+      first: element.matches('#view, #pad button, #digits button'), bar: element.matches('#bar button'),
       left: box.left + scrollX, top: box.top + scrollY, right: box.right + scrollX, bottom: box.bottom + scrollY };
   }));
 const overlap = (a, b) => Math.min(a.right, b.right) > Math.max(a.left, b.left) && Math.min(a.bottom, b.bottom) > Math.max(a.top, b.top);
@@ -270,7 +310,7 @@ const picture = (page) => page.evaluate(() => {
 // without touch, all its rows shown. On a phone START well away from A, and standing up,
 // the screen as wide as the page. Gives the picture's scale.
 async function checkLayout(page, width, height, rows = 240) {
-  const phone = width < 1000, at = `${width}x${height}`;
+  const phone = await page.evaluate(() => Module.page.touch), at = `${width}x${height}`;
   const shown = await boxes(page), named = (name) => shown.find((box) => box.name === name);
   for (const a of shown) {
     assert.ok(a.left >= -0.5 && a.top >= -0.5 && a.right <= width + 0.5, `${at}: ${a.name} off the page`);
@@ -279,8 +319,9 @@ async function checkLayout(page, width, height, rows = 240) {
   }
   assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth), `${at}: the page scrolls sideways`);
   assert.equal(shown.filter((box) => box.control).length, phone ? 1 + 8 + 12 + 6 : 1 + 7, at);
+  for (const a of shown) assert.ok(!a.bar || a.top >= named('view').bottom, `${at}: ${a.name} is not below the picture`);
   if (phone) assert.ok(apart(named('START'), named('A')) >= 48, `${at}: START ${apart(named('START'), named('A'))} px from A`);
-  if (width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
+  if (phone && width < height) assert.ok(named('view').right - named('view').left >= 0.9 * width, `${at}: the screen is narrow`);
   const shows = await picture(page);
   assert.ok(shows.scale >= 1 && (phone || Number.isInteger(shows.scale)), `${at}: ${shows.scale} screen pixels a console pixel`);
   assert.deepEqual([Math.round(shows.tall * 1000) / 1000, Math.round(shows.rows * 1000) / 1000], [480, rows], at);
@@ -382,35 +423,48 @@ test('on a laptop, a month reads as it is heard; a typed number plays as the few
   assert.deepEqual([s.gameState, s.couplingsRequested, s.foodStock, s.cash, s.maleCagesToBuy, s.showImpossible], [6, 1, 35, 2, 1, 1]);
   assert.equal(await differingPixels(page, headless.png), 0);
 
-  // From the picture, Tab reaches the page's buttons; Enter on one is the button's. The help
-  // takes the focus, and gives it back to the picture when its own button closes it.
+  // The picture has the focus, marked around it. Tab reaches the page's buttons, and Enter
+  // or Space on one is the button's, not the game's. The help takes the focus, and gives it
+  // back to the picture when its own button closes it. Both screens, chosen, come back with
+  // the page: in 768 rows their 480 take one screen pixel each.
   assert.equal(await focused(page), 'screens');
   assert.ok(await page.evaluate(() => getComputedStyle(document.getElementById('view')).outlineStyle !== 'none'));
   for (let tab = 0; tab < 6; tab++) await page.keyboard.press('Tab');
   assert.equal(await focused(page), 'help-button');
-  await page.keyboard.press('Enter');
+  await page.keyboard.press('Space');
   assert.ok(await page.isVisible('#help'));
   await page.keyboard.press('Shift+Tab');
   assert.equal(await focused(page), 'help-done');
   await page.keyboard.press('Enter');
   assert.ok(await page.isHidden('#help'));
   assert.equal(await focused(page), 'screens');
+  for (let tab = 0; tab < 7; tab++) await page.keyboard.press('Tab');
+  await page.keyboard.press('Enter');
+  assert.equal(await checkLayout(page, 1366, 768, 480), 1);
   await settle(page);
   assert.deepEqual(presses(await recording(page)), typed);
-
-  // Both screens, chosen, come back with the page; in 768 rows their 480 take one screen pixel each.
-  await page.click('#layout');
-  assert.equal(await checkLayout(page, 1366, 768, 480), 1);
   await page.reload();
   await settle(page);
   assert.equal(await page.getAttribute('#layout', 'aria-pressed'), 'true');
   assert.equal(await checkLayout(page, 1366, 768, 480), 1);
   await page.click('#layout');
   assert.equal(await checkLayout(page, 1366, 768), 2);
+  // 1000 wide, two screen pixels a console pixel with the advice beside would need 800 + 368
+  // of 985; below it, 800 fits, and 480 + 4.5em of buttons + 9em of advice in 1100 high.
+  await page.setViewportSize({ width: 1000, height: 1100 });
+  await page.waitForFunction(() => document.getElementById('stage').classList.contains('below'));
+  assert.equal(await checkLayout(page, 1000, 1100), 2);
+  const below = await boxes(page);
+  assert.ok(below.find((box) => box.name === 'advice').top >= below.find((box) => box.name === 'view').bottom);
+  // Where not even one fits, one screen pixel a console pixel all the same: the page scrolls.
+  await page.setViewportSize({ width: 320, height: 200 });
+  await page.waitForFunction(() => document.getElementById('screens').getBoundingClientRect().width !== 800);
+  assert.deepEqual(await picture(page), { scale: 1, tall: 480, rows: 240 });
 });
 
 test('a phone standing up, in French by the browser: touch buttons, the number pad and a game controller play; the help scrolls; the year fits', async () => {
-  const phone = { viewport: { width: 390, height: 844 }, ...PHONE, locale: 'fr-FR' };
+  const phone = { viewport: { width: 390, height: 844 }, ...PHONE, locale: 'fr-FR',
+    init: () => { navigator.share = (data) => { window.sheet = data; return Promise.resolve(); }; } };
   const page = await open('?seed=12', phone);
   const scale = await checkLayout(page, 390, 844);
   assert.equal(await differingPixels(page, replay('language=fr .', 'rules-fr').png), 0);
@@ -441,6 +495,10 @@ test('a phone standing up, in French by the browser: touch buttons, the number p
   assert.equal(await page.textContent('#help-done'), 'Fermer');
   await page.tap('#help-done');
   assert.ok(await page.isHidden('#help'));
+  // Share hands the link to the phone's share sheet.
+  await page.tap('#share');
+  const sheet = await (await page.waitForFunction(() => window.sheet)).jsonValue();
+  assert.match(sheet.url, /^http:\/\/127\.0\.0\.1:\d+\/\?seed=12#r=[\w-]+$/);
   await page.tap('#pad [data-button=START]');
   await page.waitForSelector('#over', { state: 'visible' });
   const recorded = await recording(page);
@@ -458,6 +516,10 @@ test('a phone standing up, in French by the browser: touch buttons, the number p
 - 'img "Hamsters, mois 1 à 12: 2, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0"'
 - 'img "Argent ($), mois 1 à 12: 5.00, 5.00, 5.00, 5.00, 5.00, 5.00, 5.00, 5.00, 5.00, 5.00, 5.00, 5.00"'
 - 'img "Nourriture (kg), mois 1 à 12: 3, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0"'`.trim());
+  // Each chart's legend, its values up the side (the largest, 0) and its months along the bottom.
+  assert.deepEqual(await end.$$eval('#year-charts svg', (charts) => charts.map((chart) => [...chart.querySelectorAll('text')]
+    .map((text) => text.textContent).join(' '))), ['Hamsters 2 0', 'Argent ($) 5 0', 'Nourriture (kg) 3 0']
+    .map((values) => `${values} 1 2 3 4 5 6 7 8 9 10 11 12 Mois`));
   const table = await end.evaluate(() => {
     const scroll = document.getElementById('year-scroll'), month = document.querySelector('#year-table tr:last-child > :first-child');
     scroll.scrollLeft = scroll.scrollWidth;
@@ -478,7 +540,8 @@ test('the page keeps the game: a reload in month 3 resumes it, START is taken ba
   await page.reload();
   await settle(page);
   assert.equal(await page.textContent('#notice'), 'Game resumed, month 3.');
-  await checkLayout(page, 1280, 720); // the notice beside the picture
+  await checkLayout(page, 1280, 720); // the notice beside the picture, until it leaves by itself
+  await page.waitForSelector('#notice', { state: 'hidden' });
   assert.deepEqual(await farmOf(page), before);
   // START, then back to the game, which has the focus again: the stray START is not kept.
   await page.keyboard.press('Escape');
@@ -553,7 +616,17 @@ test('without storage the game plays on and the page says so; on a phone on its 
   await end.context().close();
 });
 
-test('the site plays offline, shows a changed page within two reloads, and is installable', async () => {
+test('the page alone plays from disk, fetching nothing else; the site plays offline, shows a changed page within two reloads, and is installable', async () => {
+  // From disk, in the language the address asks for.
+  const disk = listen(await (await browser.newContext()).newPage()), fetched = [];
+  disk.on('request', (request) => fetched.push(request.url()));
+  const file = `${pathToFileURL(resolve(pagePath)).href}?language=fr`;
+  await disk.goto(file);
+  await settle(disk);
+  assert.equal(await differingPixels(disk, replay('language=fr .', 'rules-fr').png), 0);
+  assert.deepEqual(fetched.filter((url) => !url.startsWith('data:')), [file]);
+  await disk.context().close();
+
   const context = await browser.newContext();
   const page = listen(await context.newPage());
   await page.goto(`${address}site/?language=en`);
