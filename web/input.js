@@ -91,8 +91,9 @@
       return void page.showHelp(!page.helpOpen);
     }
     // Over the help or a question the keys are the page's: they read, scroll and press
-    // its buttons. So are Enter and Space on a button reached with Tab.
-    if (page.helpOpen || page.asking) return;
+    // its buttons. So are those on the year (its table scrolls with them), and Enter and
+    // Space on a button reached with Tab.
+    if (page.helpOpen || page.asking || (event.target.closest && event.target.closest('#year'))) return;
     if (event.target.closest && event.target.closest('button') && /^(Enter|NumpadEnter|Space)$/.test(event.code)) return;
     const buttons = (byCode[event.code] || 0) | (byLabel[String(event.key).toLowerCase()] || 0);
     const typed = typedByCode[event.code];

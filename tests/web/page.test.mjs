@@ -261,6 +261,10 @@ test('a year with the keys alone plays as the same presses headless, and reads t
   await hide(false);
   await settle(page);
 
+  // Keys on the year's table scroll it, and play nothing.
+  await page.focus('#year-scroll');
+  await page.keyboard.press('ArrowRight');
+
   // F1 pauses the game behind the help, which other keys read and scroll: they close it
   // no more than they play. F1 closes it, and is no press either.
   await page.keyboard.press('F1');
