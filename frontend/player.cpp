@@ -350,9 +350,11 @@ void Player::presented(const u8* top, const u8* bottom) {
     if (farm.month < before) homeYear("");
     if (playingAtOnce()) return;
     if (atOnce) {
-        // The recording played at once is over: the console's pace starts again from here.
+        // The recording played at once is over: the console's pace starts again from here,
+        // and what the screen says is noted afresh, none of it having been on the way.
         atOnce = false;
         firstVBlankNs = homeNowNs();
+        noteWhatIsDrawn();
         if (resuming) {
             resuming = false;
             homeTell(PassingNotice, farm.month > kMonthsInYear

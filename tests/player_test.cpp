@@ -212,6 +212,21 @@ TEST_F(Player, SaysWhatEachNewScreenShowsWithTheAdvice) {
               (std::vector<std::string>{std::string(50, '_') + "\nMALES FOR SALE ? 0", "MALES FOR SALE ? 1",
                                         "MALES FOR SALE ? 2\nIMPOSSIBLE\nRefused: at most 1 adult male."}));
     EXPECT_EQ(testHome.advice.back(), "Refused: at most 1 adult male.");
+
+    // A year brought back at once is said whole where it comes back to, not as the screen
+    // shown before it (the rules of a game unkept), and so is the screen read again.
+    setup.keeping = KeepYear;
+    run(pressFrames(kSellAMale));
+    for (Keeping keeping : {KeepNothing, KeepYear}) {
+        resetConsoleAndFarm();
+        setup.keeping = keeping;
+        testHome.said.clear();
+        run(pressFrames({0}));
+    }
+    ASSERT_EQ(testHome.said.size(), 1u);
+    EXPECT_EQ(testHome.said[0].substr(0, 28), "SITUATION OF THE MONTH No 1\n");
+    EXPECT_EQ(testHome.said[0].substr(testHome.said[0].size() - 40), "\nMALES FOR SALE ? 1\nFEMALES FOR SALE ? 0");
+    EXPECT_EQ(playerScreenText(), testHome.said[0]);
 }
 
 TEST(VBlank, TheGridIsTheConsolesRate) {

@@ -1,10 +1,9 @@
 // The console's buttons on the page: keys, touch buttons and game controllers, held and
 // pressed as the console's scan reads them; digits and erase typed on a question; the
-// game waits while the page is hidden or the help is open.
+// help and the screen read again; the game waits while the page is hidden or the help is
+// open.
 (() => {
   const page = Module.page, $ = page.$;
-  Object.assign(page.words.en, { paused: 'Paused: any key or a tap goes on.' });
-  Object.assign(page.words.fr, { paused: 'En pause : une touche ou un appui pour reprendre.' });
 
   // The keys and the controller's buttons come from the game's table of controls
   // (frontend/controls.cpp), read once the WebAssembly is there.
@@ -12,6 +11,7 @@
   const CPAD = 0xF0000000; // the Circle Pad's four directions, which the stick presses
   const KEY_A = 1;
   page.helpKey = 'F1';
+  page.readKey = 'F2';
 
   // The buttons held now by every source, and those that went down since the last scan.
   const keys = new Map(), touches = new Map();
@@ -54,6 +54,7 @@
         if (control.action === 'digit') typedByCode[key.code] = String(digit);
         if (control.action === 'erase') typedByCode[key.code] = '\b';
         if (control.action === 'help') page.helpKey = key.code;
+        if (control.action === 'read') page.readKey = key.code;
         if (control.action !== 'button') return;
         byCode[key.code] = (byCode[key.code] || 0) | key.button;
         if (key.label) byLabel[key.label] = key.button;
@@ -81,30 +82,30 @@
   };
   document.addEventListener('visibilitychange', page.maybeWake);
 
-  // Keys that closed the help count for nothing until they come up.
-  const swallowed = new Set();
   addEventListener('keydown', (event) => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;
-    // Enter and Space on a button reached with Tab are the button's.
-    if (event.target.closest && event.target.closest('button') && /^(Enter|NumpadEnter|Space)$/.test(event.code)) return;
-    if (page.helpOpen || event.code === page.helpKey) {
+    if (event.code === page.helpKey || event.code === page.readKey) {
       event.preventDefault();
-      if (!event.repeat) page.showHelp(!page.helpOpen);
-      if (!page.helpOpen) swallowed.add(event.code);
-      return;
+      if (event.repeat) return;
+      if (event.code === page.readKey) return void page.readAgain();
+      return void page.showHelp(!page.helpOpen);
     }
+    // Over the help or a question the keys are the page's: they read, scroll and press
+    // its buttons. So are those on the year (its table scrolls with them), and Enter and
+    // Space on a button reached with Tab.
+    if (page.helpOpen || page.asking || (event.target.closest && event.target.closest('#year'))) return;
+    if (event.target.closest && event.target.closest('button') && /^(Enter|NumpadEnter|Space)$/.test(event.code)) return;
     const buttons = (byCode[event.code] || 0) | (byLabel[String(event.key).toLowerCase()] || 0);
     const typed = typedByCode[event.code];
-    if (page.asking || !(buttons || typed)) return;
+    if (!(buttons || typed)) return;
     event.preventDefault();
-    if (event.repeat || swallowed.has(event.code)) return;
+    if (event.repeat) return;
     if (typed) return void page.type(typed);
     if (buttons === KEY_A && page.type('\n')) return;
     keys.set(event.code, buttons);
     update();
   });
   addEventListener('keyup', (event) => {
-    swallowed.delete(event.code);
     if (keys.delete(event.code)) update();
   });
   // Without the keyboard, every key is up; presses already seen still count.
@@ -139,7 +140,6 @@
     });
   }
   for (const id of ['pad', 'digits']) $(id).addEventListener('contextmenu', (event) => event.preventDefault()); // a long press holds
-  $('pad').hidden = $('digits').hidden = !page.touch;
 
   page.frames = () => frames;
   page.takeButtons = (heldOut, pressedOut) => {

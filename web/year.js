@@ -1,28 +1,62 @@
-// The year month by month, once it has ended: a small chart and the table of the same
-// numbers, as the game writes them (its columns' names in the page's language).
+// The year month by month, once it has ended: a small chart for the hamsters, the cash
+// and the food, each with its values written out for a screen reader, and the table of
+// the same numbers as the game writes them (its columns' names in the page's language).
 (() => {
   const page = Module.page, $ = page.$;
-  Object.assign(page.words.en, { chart: 'Hamsters (white), cash (yellow), food (green)' });
-  Object.assign(page.words.fr, { chart: 'Hamsters (blanc), argent (jaune), nourriture (vert)' });
+  Object.assign(page.words.en, { year: 'The year, month by month', table: 'The months in a table', hamsters: 'Hamsters',
+    months: 'months', to: 'to' });
+  Object.assign(page.words.fr, { year: 'L\'année mois par mois', table: 'Les mois en tableau', hamsters: 'Hamsters',
+    months: 'mois', to: 'à' });
+  $('year-title').textContent = page.say('year');
+  $('year-scroll').setAttribute('aria-label', page.say('table'));
+
+  // A chart in a box 200 wide: its legend on top, the values up the left, the months along the bottom.
+  const LEFT = 34, RIGHT = 194, TOP = 18, BOTTOM = 92;
+  function chart(name, colour, texts, months, monthName) {
+    const values = texts.map(Number), low = Math.min(0, ...values), high = Math.max(low + 1, ...values);
+    const x = (i) => LEFT + (i * (RIGHT - LEFT)) / Math.max(1, values.length - 1);
+    const y = (value) => BOTTOM - ((value - low) * (BOTTOM - TOP)) / (high - low);
+    const label = (value) => String(Number.isInteger(value) ? value : value.toFixed(2));
+    const text = (at, anchor, words) => `<text x="${at[0]}" y="${at[1]}" text-anchor="${anchor}">${words}</text>`;
+    const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+    svg.setAttribute('viewBox', '0 0 200 116');
+    svg.setAttribute('role', 'img');
+    svg.setAttribute('aria-label', `${name}, ${page.say('months')} ${months[0]} ${page.say('to')} ${months[months.length - 1]}: ${texts.join(', ')}`);
+    const escape = (words) => words.replace(/&/g, '&amp;').replace(/</g, '&lt;');
+    // Its words are its picture's: the label says them.
+    svg.innerHTML = ['<g aria-hidden="true">',
+      `<rect x="${LEFT}" y="2" width="8" height="8" fill="${colour}"/>`, text([LEFT + 12, 9.5], 'start', escape(name)),
+      `<path d="M${LEFT} ${TOP}H${RIGHT}" stroke="#444" fill="none"/>`,
+      `<path d="M${LEFT} ${TOP}V${BOTTOM}H${RIGHT}" stroke="#888" fill="none"/>`,
+      text([LEFT - 4, TOP + 3], 'end', label(high)), text([LEFT - 4, BOTTOM + 3], 'end', label(low)),
+      ...months.map((month, i) => text([x(i), BOTTOM + 10], 'middle', month)),
+      text([(LEFT + RIGHT) / 2, BOTTOM + 21], 'middle', escape(monthName)),
+      `<polyline fill="none" stroke="${colour}" stroke-width="1.5" points="${values.map((value, i) => `${x(i)},${y(value)}`).join(' ')}"/>`, '</g>',
+    ].join('');
+    return svg;
+  }
 
   page.year = (table) => {
     $('year').hidden = !table;
     if (!table) return;
     const lines = table.trim().split('\n').map((line) => line.split('\t'));
     const header = lines.shift();
-    const line = (cells, kind) => {
-      const row = document.createElement('tr');
-      row.append(...cells.map((textContent) => Object.assign(document.createElement(kind), { textContent })));
-      return row;
+    // The months down the first column, each row headed by its month.
+    const row = (cells, head) => {
+      const line = document.createElement('tr');
+      line.append(...cells.map((textContent, column) => {
+        const cell = Object.assign(document.createElement(head || column === 0 ? 'th' : 'td'), { textContent });
+        if (head || column === 0) cell.scope = head ? 'col' : 'row';
+        return cell;
+      }));
+      return line;
     };
-    $('year-table').replaceChildren(line(header, 'th'), ...lines.map((cells) => line(cells, 'td')));
-    const rows = lines.map((cells) => cells.map(Number));
-    const series = [[(row) => row[1] + row[2] + row[3] + row[4], '#fff'], [(row) => row[5], '#ec3'], [(row) => row[6], '#5c5']];
-    const svg = series.map((one) => {
-      const values = rows.map(one[0]), top = Math.max(1, ...values);
-      const points = values.map((value, i) => `${(i * 240) / Math.max(1, rows.length - 1)},${78 - (value / top) * 76}`);
-      return `<polyline fill="none" stroke="${one[1]}" stroke-width="1.5" vector-effect="non-scaling-stroke" points="${points.join(' ')}"/>`;
-    });
-    $('year-chart').innerHTML = `<title>${page.say('chart')}</title>${svg.join('')}`;
+    $('year-table').replaceChildren(row(header, true), ...lines.map((cells) => row(cells, false)));
+    // The columns: the month, the adult and young males and females, the cash, the food.
+    const months = lines.map((cells) => cells[0]);
+    const hamsters = lines.map((cells) => String(cells.slice(1, 5).reduce((sum, cell) => sum + Number(cell), 0)));
+    $('year-charts').replaceChildren(chart(page.say('hamsters'), '#fff', hamsters, months, header[0]),
+      chart(header[5], '#ec3', lines.map((cells) => cells[5]), months, header[0]),
+      chart(header[6], '#5c5', lines.map((cells) => cells[6]), months, header[0]));
   };
 })();
