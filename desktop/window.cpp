@@ -88,7 +88,8 @@ void placeAdvice(void) {
     if (place.width == 0) return;
     std::vector<u8> rgba((size_t)place.width * place.height * 4);
     drawAdvice(w.adviceLines, place.width, place.height, rgba.data());
-    SDL_UpdateTexture(w.advice, nullptr, rgba.data(), place.width * 4);
+    SDL_Rect drawn{0, 0, place.width, place.height};
+    SDL_UpdateTexture(w.advice, &drawn, rgba.data(), place.width * 4);
 }
 
 void draw(void) {
