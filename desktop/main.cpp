@@ -98,13 +98,7 @@ int main(int argc, char** argv) {
     // The script goes by the rule every recording goes by: refused, nothing is played.
     ReplayScript script;
     if (!options.replayPath.empty()) {
-        std::string text, error;
-        if (!readFileWhole(options.replayPath, &text, &error, kMaxRecordingBytes)) {
-            fprintf(stderr, "quorvandelle: %s\n", error.c_str());
-            return 2;
-        }
-        RecordingVerdict verdict = acceptRecording(text, options.replayPath == "-" ? "<stdin>" : options.replayPath,
-                                                   ReplayOption, CFG_LANGUAGE_EN, &script);
+        RecordingVerdict verdict = readRecording(options.replayPath, ReplayOption, CFG_LANGUAGE_EN, &script);
         if (!verdict.accepted) {
             fprintf(stderr, "quorvandelle: %s\n", verdict.refusal.c_str());
             return 2;

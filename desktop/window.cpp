@@ -7,9 +7,7 @@
 #include <string_view>
 #include <thread>
 
-#include "desktop/buttons.h"
-#include "desktop/layout.h"
-#include "desktop/overlay.h"
+#include "desktop/window_state.h"
 #include "frontend/home.h"
 #include "frontend/player.h"
 #include "gfx/render.h"
@@ -17,29 +15,6 @@
 namespace {
 
 const char kTitle[] = "Quorvandelle";
-// How long the title tells something passing, and how long a second F5 may wait.
-const std::chrono::seconds kNoticeTime(5);
-
-using Clock = std::chrono::steady_clock;
-
-struct Window {
-    WindowSettings settings;
-    SDL_Window* sdl = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* picture = nullptr;
-    SDL_Texture* help = nullptr;   // the help's page, over the picture
-    SDL_Texture* advice = nullptr; // beside it
-    std::vector<std::string> adviceLines;
-    ButtonTracker buttons;
-    WindowLayout layout = UpperWithAdvice;
-    bool closed = false, minimised = false, redraw = false;
-    size_t helpPage = 0; // 0: closed; the game waits while it is open
-    std::vector<HelpPage> pages;
-    std::string passing, lasting, told; // what the title tells
-    Clock::time_point passingUntil, newYearUntil;
-};
-
-Window w;
 
 // The offscreen and dummy drivers show nothing: without a display the player is told
 // so rather than given an invisible window, unless SDL_VIDEODRIVER asks for one.
@@ -56,6 +31,10 @@ bool startVideo(void) {
     }
     return false;
 }
+
+} // namespace
+
+Window w;
 
 std::string say(const char* english, const char* french) {
     return w.settings.language == CFG_LANGUAGE_FR ? french : english;
@@ -152,88 +131,6 @@ void showHelp(size_t page) {
     if (page == 0) w.buttons.take(&held, &pressed);
 }
 
-// F5 twice within a few seconds: the kept year is forgotten for a new one.
-void askNewYear(void) {
-    if (!w.settings.keepsYear) {
-        return homeTell(PassingNotice, say("F5 is for the kept game (without --record, --replay or --seed)",
-                                           "F5 ne sert qu'a la partie gardee (sans --record, --replay ni --seed)"));
-    }
-    if (Clock::now() < w.newYearUntil) {
-        w.newYearUntil = {};
-        return playerNewYear();
-    }
-    w.newYearUntil = Clock::now() + kNoticeTime;
-    homeTell(PassingNotice, say("F5 again: a new year, this one forgotten", "F5 encore : une nouvelle annee, celle-ci oubliee"));
-}
-
-// The window's own keys; false for a key that is the console's.
-bool windowKey(const SDL_KeyboardEvent& key) {
-    ControlAction action = windowAction(key.keysym.scancode);
-    if (action == FullScreen) {
-        bool full = (SDL_GetWindowFlags(w.sdl) & SDL_WINDOW_FULLSCREEN) != 0;
-        SDL_SetWindowFullscreen(w.sdl, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-        // Back in a window, its size is set again: without a window manager SDL would go
-        // on drawing for the full screen's size, off the window.
-        if (full) fitToDisplay();
-        draw();
-        w.redraw = true;
-    } else if (action == Screenshot) {
-        saveScreenshot(w.settings.screenshotFolder);
-    } else if (action == ShowHelp || w.helpPage > 0) {
-        // F1 turns the page, any other key closes it and does nothing else
-        showHelp(action == ShowHelp && w.helpPage < w.pages.size() ? w.helpPage + 1 : 0);
-    } else if (action == NextLayout) {
-        w.layout = (WindowLayout)((w.layout + 1) % kLayoutCount);
-        applyLayout();
-        std::string error;
-        if (!w.settings.settingsPath.empty() && !writeLayout(w.settings.settingsPath, w.layout, &error)) {
-            fprintf(stderr, "quorvandelle: the layout is not remembered: %s\n", error.c_str());
-        }
-    } else if (action == NewYear) {
-        askNewYear();
-    } else if (char typed = typedKey(key.keysym.scancode)) {
-        playerKey(typed);
-    } else {
-        // A, while a typed number is being fed, confirms it once it is reached.
-        return w.buttons.keyButton(key.keysym) == KEY_A && playerKey('\n');
-    }
-    return true;
-}
-
-void handle(const SDL_Event& event) {
-    if (event.type == SDL_QUIT) w.closed = true;
-    if (event.type == SDL_WINDOWEVENT) {
-        Uint8 what = event.window.event;
-        if (what == SDL_WINDOWEVENT_CLOSE) w.closed = true;
-        if (what == SDL_WINDOWEVENT_MINIMIZED) w.minimised = true;
-        if (what == SDL_WINDOWEVENT_SHOWN || what == SDL_WINDOWEVENT_RESTORED || what == SDL_WINDOWEVENT_MAXIMIZED) {
-            w.minimised = false;
-        }
-        if (what == SDL_WINDOWEVENT_FOCUS_LOST) w.buttons.releaseAll();
-        w.redraw = true;
-    }
-    // A renderer that lost its textures gets the picture again.
-    if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
-        SDL_UpdateTexture(w.picture, nullptr, playerPicture().data(), SCREENSHOT_WIDTH * 3);
-        placeAdvice();
-        if (w.helpPage > 0) showHelp(w.helpPage);
-    }
-    if (event.type == SDL_KEYDOWN && !event.key.repeat && windowKey(event.key)) return;
-    if (event.type == SDL_CONTROLLERBUTTONDOWN && w.helpPage > 0) return showHelp(0);
-    w.buttons.handle(event);
-}
-
-void pump(void) {
-    // Drained with PeepEvents: after a wait, SDL_PollEvent can stop short of the newest events.
-    SDL_PumpEvents();
-    SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
-    updateTitle();
-    if (w.redraw && !w.closed) draw();
-}
-
-} // namespace
-
 bool openWindow(const WindowSettings& settings, std::string* error) {
     closeWindow();
     w.settings = settings;
@@ -274,9 +171,7 @@ bool openWindow(const WindowSettings& settings, std::string* error) {
     w.pages = helpPages(settings.language);
     w.closed = w.minimised = false;
     w.helpPage = 0;
-    u32 held, pressed; // nothing held or pressed in an earlier window counts
-    w.buttons.releaseAll();
-    w.buttons.take(&held, &pressed);
+    forgetButtons();
     w.passing = w.lasting = w.told = "";
     SDL_SetWindowTitle(w.sdl, kTitle);
     applyLayout();
@@ -306,11 +201,6 @@ int windowHelpPage(void) { return (int)w.helpPage; }
 WindowLayout windowLayout(void) { return w.layout; }
 
 // The window's home for the player.
-void homeButtons(u32* held, u32* pressed) {
-    pump();
-    w.buttons.take(held, pressed);
-}
-
 void homeShow(const u8* rgb) {
     SDL_UpdateTexture(w.picture, nullptr, rgb, SCREENSHOT_WIDTH * 3);
     draw();
@@ -321,18 +211,6 @@ u64 homeNowNs(void) {
 }
 
 void homeSleepUntilNs(u64 ns) { std::this_thread::sleep_until(Clock::time_point(std::chrono::nanoseconds(ns))); }
-
-// Minimised, the console sits in its HOME menu; while the help is shown the player reads
-// it: either way the game waits.
-bool homePaused(void) { return w.minimised || w.helpPage > 0; }
-
-void homeWaitWhilePaused(void) {
-    SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, 250)) handle(event);
-    pump();
-}
-
-bool homeClosing(void) { return w.closed; }
 
 void homeTell(NoticeKind kind, const std::string& text) {
     if (kind == PassingNotice) w.passing = text, w.passingUntil = Clock::now() + kNoticeTime;

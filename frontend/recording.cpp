@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "frontend/files.h"
+
 namespace {
 
 const char* say(u8 language, const char* english, const char* french) {
@@ -86,4 +88,11 @@ RecordingVerdict acceptRecording(std::string_view text, std::string_view name, R
     }
     verdict.accepted = true;
     return verdict;
+}
+
+RecordingVerdict readRecording(const std::string& path, RecordingOrigin origin, u8 language, ReplayScript* script) {
+    std::string text;
+    RecordingVerdict verdict;
+    if (!readFileWhole(path, &text, &verdict.refusal, kMaxRecordingBytes)) return verdict;
+    return acceptRecording(text, path == "-" ? "<stdin>" : path, origin, language, script);
 }

@@ -33,3 +33,7 @@ struct RecordingVerdict {
 // or with a seed but no word of its draws, plays with a warning.
 RecordingVerdict acceptRecording(std::string_view text, std::string_view name, RecordingOrigin origin,
                                  u8 language, ReplayScript* script);
+
+// The same for the recording in the file at `path` ("-": standard input, named <stdin>),
+// read no further than the bound: one that cannot be read is refused with the reason.
+RecordingVerdict readRecording(const std::string& path, RecordingOrigin origin, u8 language, ReplayScript* script);

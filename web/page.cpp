@@ -8,13 +8,10 @@
 
 #include <string>
 
-#include "frontend/controls.h"
-#include "frontend/help.h"
 #include "frontend/home.h"
 #include "frontend/outputs.h"
 #include "frontend/pacing.h"
 #include "frontend/player.h"
-#include "frontend/recording.h"
 #include "frontend/replay.h"
 #include "gfx/render.h"
 
@@ -44,15 +41,6 @@ bool takeText(const char* what, std::string* text) {
 // that the page shows through.
 u8 canvasPixels[SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 4];
 const size_t kLowerLeft = (TOP_COLUMNS - BOTTOM_COLUMNS) / 2;
-
-// A text for the page, which reads it at once: kept until the next one.
-const char* toPage(std::string text) {
-    static std::string held;
-    held = std::move(text);
-    return held.c_str();
-}
-
-std::string download; // the last file asked for, kept until the next
 
 } // namespace
 
@@ -118,51 +106,14 @@ KeptRead homeReadKept(std::string* text, std::string*) {
     return takeText("readKept", text) && !text->empty() ? KeptFound : NothingKept;
 }
 
-bool homeKeepWhole(const std::string& text, std::string* why) {
+// The text in place of the kept year (`whole`), or added to it.
+bool store(int whole, const std::string& text, std::string* why) {
     char failed[256] = "";
-    bool kept = pageStore(1, text.c_str(), failed, sizeof failed);
+    bool kept = pageStore(whole, text.c_str(), failed, sizeof failed);
     return *why = failed, kept;
 }
-
-bool homeKeepLines(const std::string& lines, std::string* why) {
-    char failed[256] = "";
-    bool kept = pageStore(0, lines.c_str(), failed, sizeof failed);
-    return *why = failed, kept;
-}
-
-// What the page's scripts ask of the game.
-extern "C" {
-EMSCRIPTEN_KEEPALIVE int webKey(int key) { return playerKey((char)key); }
-EMSCRIPTEN_KEEPALIVE void webNewYear() { playerNewYear(); }
-EMSCRIPTEN_KEEPALIVE void webOpen(const char* text, int length, int link, const char* failed) {
-    playerOpen(std::string(text, (size_t)length), link ? SharedLink : OpenedFile, failed);
-}
-EMSCRIPTEN_KEEPALIVE int webLargestRecording() { return (int)kMaxRecordingBytes; }
-EMSCRIPTEN_KEEPALIVE void webJump() { playerJumpToEnd(); }
-EMSCRIPTEN_KEEPALIVE int webPlayingRecording() { return playerPlayingRecording(); }
-EMSCRIPTEN_KEEPALIVE const char* webState() { return toPage(playerStateJson()); }
-EMSCRIPTEN_KEEPALIVE const char* webScreenText() { return toPage(playerScreenText()); }
-EMSCRIPTEN_KEEPALIVE const char* webControls(int language) { return toPage(controlsJson((u8)language)); }
-EMSCRIPTEN_KEEPALIVE const char* webHelp(int language, int touch) {
-    return toPage(helpJson((u8)language, touch ? TouchHelp : PageHelp));
-}
-EMSCRIPTEN_KEEPALIVE u32 webStick(u32 before, float x, float y) { return stickButtons(before, x, y); }
-EMSCRIPTEN_KEEPALIVE u32 webButton(const char* name) { return buttonMask(name).value_or(0); }
-
-// Files the page offers: what the screens show as a PNG, noted in the recording at its
-// frame as the window notes its screenshots, and the session as a replay script.
-EMSCRIPTEN_KEEPALIVE const char* webScreenshot(const char* name, int* size) {
-    playerNote(std::string("screenshot ") + name);
-    download = encodePng(playerPicture(), SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT);
-    *size = (int)download.size();
-    return download.data();
-}
-EMSCRIPTEN_KEEPALIVE const char* webRecording(int* size) {
-    download = playerRecording();
-    *size = (int)download.size();
-    return download.data();
-}
-}
+bool homeKeepWhole(const std::string& text, std::string* why) { return store(1, text, why); }
+bool homeKeepLines(const std::string& lines, std::string* why) { return store(0, lines, why); }
 
 // Once the page has read its address (a link to play, ?seed=, ?language=), the player
 // plays one game after another: the page asks what follows one that START ended.
