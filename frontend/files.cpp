@@ -4,12 +4,30 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include "frontend/replay.h"
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// On Node the C library writes a file at a position, which a pipe or a FIFO has none of:
+// Node itself writes it from where it stands. 0, or the error's text.
+EM_JS(char*, nodeWriteInPlace, (const char* path, const char* data, int size), {
+  try {
+    require('fs').writeFileSync(UTF8ToString(path), HEAPU8.subarray(data, data + size), { flag: 'a' });
+    return 0;
+  } catch (error) {
+    const text = String(error.message || error), copy = _malloc(lengthBytesUTF8(text) + 1);
+    stringToUTF8(text, copy, lengthBytesUTF8(text) + 1);
+    return copy;
+  }
+});
+#endif
 
 namespace {
 
@@ -179,6 +197,12 @@ bool writeFileWhole(const std::string& path, const std::string& data, std::strin
     if (kind == Folder) return *error = failure(path, false, EISDIR), false;
     if (kind == Special) {
         // A device or a FIFO (/dev/stdout among them): written where it is.
+#ifdef __EMSCRIPTEN__
+        char* failed = nodeWriteInPlace(path.c_str(), data.data(), (int)data.size());
+        if (failed != nullptr) *error = printable(path, 200) + ": cannot write: " + failed;
+        free(failed);
+        return failed == nullptr;
+#endif
         int descriptor = open(path.c_str(), O_WRONLY | O_NOCTTY);
         bool written = descriptor >= 0 && writeAll(descriptor, data);
         int reason = errno;
