@@ -1,7 +1,5 @@
 #include "desktop/overlay.h"
 
-#include <string.h>
-
 #include <algorithm>
 
 #include "frontend/controls.h"
@@ -14,6 +12,20 @@ namespace {
 const size_t kLinesOnPage = 21;
 
 std::vector<std::string> wrapped(const std::string& text, size_t width) { return wrapText(inGameFont(text.c_str()), width); }
+
+// The top-left `width` x `height` of an upper screen drawn in the game's font, as RGBA
+// rows: what is lit opaque, the rest with the alpha `unlit` (below the screen, unlit too).
+void toRgba(const std::vector<u8>& screen, int width, int height, u8 unlit, u8* rgba) {
+    for (int row = 0; row < height; row++) {
+        for (int column = 0; column < width; column++, rgba += 4) {
+            static const u8 kDark[3] = {0, 0, 0};
+            const u8* pixel = row < SCREEN_ROWS ? &screen[3 * ((size_t)SCREEN_ROWS * column + SCREEN_ROWS - 1 - row)] : kDark;
+            bool lit = pixel[0] | pixel[1] | pixel[2];
+            rgba[0] = lit ? pixel[2] : 0, rgba[1] = lit ? pixel[1] : 0, rgba[2] = lit ? pixel[0] : 0;
+            rgba[3] = lit ? 255 : unlit;
+        }
+    }
+}
 
 } // namespace
 
@@ -66,12 +78,7 @@ void drawHelpPage(const std::vector<HelpPage>& pages, size_t page, u8 language, 
                                                          "F1 : LA SUITE. UNE AUTRE TOUCHE FERME L'AIDE."},
                                       language);
     drawText(closing.c_str(), 8, SCREEN_ROWS - 14, 255, 255, 0, screen.data(), 0);
-    std::vector<u8> rgb((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3);
-    composeScreenshotInto(screen.data(), nullptr, rgb.data());
-    for (size_t i = 0, j = 0; i < rgb.size(); i += 3, j += 4) {
-        memcpy(&rgba[j], &rgb[i], 3);
-        rgba[j + 3] = rgb[i] | rgb[i + 1] | rgb[i + 2] ? 255 : 216;
-    }
+    toRgba(screen, SCREENSHOT_WIDTH, SCREENSHOT_HEIGHT, 216, rgba);
 }
 
 void drawAdvice(const std::vector<std::string>& lines, int width, int height, u8* rgba) {
@@ -87,14 +94,5 @@ void drawAdvice(const std::vector<std::string>& lines, int width, int height, u8
             y += 10;
         }
     }
-    std::vector<u8> rgb((size_t)SCREENSHOT_WIDTH * SCREENSHOT_HEIGHT * 3);
-    composeScreenshotInto(screen.data(), nullptr, rgb.data());
-    for (int row = 0; row < height; row++) {
-        for (int column = 0; column < width; column++) {
-            const u8* in = &rgb[3 * ((size_t)std::min(row, (int)SCREEN_ROWS - 1) * SCREENSHOT_WIDTH + column)];
-            u8* out = &rgba[4 * ((size_t)row * width + column)];
-            memcpy(out, in, 3);
-            out[3] = row < SCREEN_ROWS && (in[0] | in[1] | in[2]) ? 255 : 0; // the screen shows between the letters
-        }
-    }
+    toRgba(screen, width, height, 0, rgba); // the screen shows between the letters
 }

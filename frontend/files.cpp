@@ -219,14 +219,15 @@ bool writeFileWhole(const std::string& path, const std::string& data, std::strin
 bool outputPathUsable(const std::string& path, std::string* error) {
     if (path == "-") return true;
     struct stat status;
-    std::string target = followLinks(path);
     int reason = 0;
     Kind kind = kindOf(path, &status);
+    int unseen = errno; // why a path is missing
     if (kind == Folder || (kind == Missing && !path.empty() && path.back() == '/')) {
         reason = EISDIR;
     } else if (kind == Missing) {
+        std::string target = followLinks(path); // a new file, where a link would put it
         if (target.empty()) reason = ELOOP;
-        else if (errno != ENOENT) reason = errno;
+        else if (unseen != ENOENT) reason = unseen;
         else folderIsThere(folderOf(target), &reason);
     }
     if (reason != 0) *error = failure(path, false, reason);

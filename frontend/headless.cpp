@@ -12,19 +12,13 @@
 
 namespace {
 
-// Plays the script with no pacing, noting each month as it closes.
-struct HeadlessPlayer final : HostFrontend {
-    ReplayCursor cursor;
-    u32 buttons = 0;
+// Plays the script with no pacing, the idle runs counted, noting each month as it closes.
+struct HeadlessPlayer final : ScriptPlayer {
     MonthHistory history;
 
     bool keepRunning() override {
         cursor.skipIdle();
-        return cursor.next(&buttons);
-    }
-    void sampleButtons(u32* held, u32* pressed) override {
-        *held = 0;
-        *pressed = buttons;
+        return ScriptPlayer::keepRunning();
     }
     void presented(const u8*, const u8*) override { history.observe(farm); }
 };

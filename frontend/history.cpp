@@ -26,44 +26,38 @@ void MonthHistory::reset() {
     lastMonth = 0;
 }
 
-bool MonthHistory::observe(const FarmState& state) {
-    bool changed = false;
-    if (state.month < lastMonth && !everyYear) rows.clear(), changed = true; // a new game
+void MonthHistory::observe(const FarmState& state) {
+    if (state.month < lastMonth && !everyYear) rows.clear(); // a new game
     if (lastMonth >= 1 && state.month == lastMonth + 1) {
         rows.push_back(state);
         rows.back().month = lastMonth;
-        changed = true;
     }
     lastMonth = state.month;
-    return changed;
 }
 
-std::string MonthHistory::csv() const {
-    std::string text;
-    for (const FarmField* field : columns()) text += (text.empty() ? "" : ",") + std::string(field->name);
-    text += "\n";
-    for (const FarmState& row : rows) {
-        std::string line;
-        for (const FarmField* field : columns()) line += (line.empty() ? "" : ",") + fieldText(*field, row);
-        text += line + "\n";
-    }
-    return text;
-}
+std::string MonthHistory::csv() const { return text(false, CFG_LANGUAGE_EN); }
 
-std::string MonthHistory::table(u8 language) const {
+std::string MonthHistory::table(u8 language) const { return text(true, language); }
+
+std::string MonthHistory::text(bool forPage, u8 language) const {
+    const std::vector<const FarmField*> fields = columns();
+    const char separator = forPage ? '\t' : ',';
     std::string text;
-    for (const FarmField* field : columns()) {
-        text += (text.empty() ? "" : "\t") + std::string(language == CFG_LANGUAGE_FR ? field->french : field->english);
+    auto line = [&](auto cell) {
+        for (size_t i = 0; i < fields.size(); i++) text += (i ? std::string(1, separator) : "") + cell(*fields[i]);
+        text += "\n";
+    };
+    line([](const FarmField& field) { return std::string(field.name); });
+    if (forPage) {
+        line([&](const FarmField& field) { return std::string(language == CFG_LANGUAGE_FR ? field.french : field.english); });
     }
-    text += "\n";
     for (const FarmState& row : rows) {
-        std::string line;
-        for (const FarmField* field : columns()) {
+        line([&](const FarmField& field) {
+            if (!forPage || field.kind != FloatField) return fieldText(field, row);
             char money[32];
-            snprintf(money, sizeof money, "%.2f", (double)fieldFloat(*field, row));
-            line += (line.empty() ? "" : "\t") + (field->kind == FloatField ? std::string(money) : fieldText(*field, row));
-        }
-        text += line + "\n";
+            snprintf(money, sizeof money, "%.2f", (double)fieldFloat(field, row));
+            return std::string(money);
+        });
     }
     return text;
 }

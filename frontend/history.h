@@ -14,12 +14,14 @@ struct MonthHistory {
     bool everyYear = false; // --history's rows: every year played, one after another
 
     void reset();
-    // After a frame: notes the month that has just closed, if one has. True when a row
-    // was added or a new year began.
-    bool observe(const FarmState& state);
+    // After a frame: notes the month that has just closed, if one has.
+    void observe(const FarmState& state);
     // CSV, the columns named as the state file names the farm's fields.
     std::string csv() const;
-    // The same rows for the page's table: a header of labels in the language, then the
-    // values, money to the cent.
+    // The same rows for the page's table, tab-separated: the fields' names, their labels in
+    // the language, then the values, money to the cent.
     std::string table(u8 language) const;
+
+  private:
+    std::string text(bool forPage, u8 language) const;
 };

@@ -53,7 +53,7 @@ struct Player final : HostFrontend {
     u64 framesToNextTry = 0;
     bool writeFailed = false;  // some of the session could not be written
 
-    // What the frame about to be drawn shows, and what the home was told of the one shown.
+    // The farm as the frame about to be shown was drawn, and what the home was told of it.
     FarmState drawn{};
     std::vector<ScreenLine> drawnLines, shownLines;
     std::vector<std::string> advice;
@@ -181,7 +181,7 @@ void resumeKeptYear(const std::string* ownText) {
     KeptRead read = ownText ? KeptFound : homeReadKept(&text, &why);
     if (ownText) text = *ownText;
     RecordingVerdict verdict;
-    if (read == KeptFound && !text.empty()) {
+    if (read == KeptFound) {
         verdict = acceptRecording(text, say("kept game", "partie gardée"), KeptYear, p.setup.language, &p.script);
     } else if (read == KeptUnreadable) {
         verdict.refusal = why;
@@ -218,16 +218,12 @@ void resumeKeptYear(const std::string* ownText) {
 // once the player has said the kept year may go.
 void playOpened(void) {
     Player& p = player;
-    Opened opened = p.opened;
+    Opened opened = std::move(p.opened);
     p.opened = Opened{};
     RecordingVerdict verdict;
     ReplayScript script;
     if (opened.failed.empty()) {
-        const char* name = opened.origin == SharedLink ? "link" : "file";
-        verdict = acceptRecording(opened.text, name, opened.origin, p.language, &script);
-        if (verdict.accepted && script.runs.empty()) {
-            verdict.accepted = false, verdict.refusal = std::string(name) + say(": it holds no frame", " : il ne contient aucune image");
-        }
+        verdict = acceptRecording(opened.text, opened.origin == SharedLink ? "link" : "file", opened.origin, p.language, &script);
     } else {
         verdict.refusal = opened.failed;
     }
@@ -257,6 +253,13 @@ void playOpened(void) {
     p.script = std::move(script);
     if (!verdict.warning.empty()) homeTell(PassingNotice, verdict.warning);
     playRecording(PlayRecording);
+}
+
+// A new year in place of the one in play, kept again where the year was kept.
+void startNewYear(void) {
+    player.keeping = player.setup.keeping != KeepNothing;
+    if (player.keeping) homeTell(LastingNotice, ""), player.writeFailed = false; // told again if it still fails
+    newGame(clockNowMs(), player.setup.language);
 }
 
 // Only one copy of the game keeps a year: another plays a year of its own, unkept, or
@@ -289,11 +292,8 @@ bool Player::keepRunning() {
     }
     if (closing || opened.pending) return false;
     if (newYear) {
-        newYear = false;
-        if (mayForgetKeptYear()) {
-            newYear = true;
-            return false;
-        }
+        newYear = mayForgetKeptYear(); // else the player keeps playing this year
+        if (newYear) return false;
     }
     if (atOnce) session.skipIdle();
     if (!playingAtOnce()) noteWhatIsDrawn();
@@ -316,20 +316,22 @@ void Player::waitForVBlank() {
     homeSleepUntilNs(firstVBlankNs + nextVBlankNs(elapsed));
 }
 
-// The farm and the screen's lines as this frame draws them, before its buttons act.
-void Player::noteWhatIsDrawn() {
-    drawn = farm;
-    if (!setup.speaks) return;
-    drawnLines.clear();
-    ScreenLine line;
-    for (int i = 0; screenLine(i, &line); i++) drawnLines.push_back(line);
-}
+// The farm as this frame draws it, before its buttons act.
+void Player::noteWhatIsDrawn() { drawn = farm; }
 
-// A picture that changed: the advice beside it, and what it says anew.
+// A picture that changed: the advice beside it, and what it says anew. Its lines are the
+// screens' own, composed only now that it changed: the screens read the one farm, which
+// lends them the farm that was drawn for a moment.
 void Player::tellWhatIsShown() {
     std::vector<std::string> now = adviceLines(drawn);
     if (now != advice) homeAdvice(advice = now);
     if (!setup.speaks) return;
+    const FarmState playing = farm;
+    farm = drawn;
+    drawnLines.clear();
+    ScreenLine composed;
+    for (int i = 0; screenLine(i, &composed); i++) drawnLines.push_back(composed);
+    farm = playing;
     std::string said;
     for (const ScreenLine& line : drawnLines) {
         bool before = false;
@@ -376,7 +378,6 @@ bool playerRun(const PlayerSetup& setup) {
     player.writeFailed = false;
     player.closing = player.newYear = false;
     player.askedAboutSeed = player.started = false;
-    player.language = setup.language;
     player.session.start(nullptr);
     player.drawnLines.reserve(32), player.shownLines.reserve(32); // no allocation frame by frame
     if (setup.script != nullptr) {
@@ -392,9 +393,7 @@ bool playerRun(const PlayerSetup& setup) {
     while (!player.closing) {
         if (player.newYear) {
             player.newYear = false;
-            player.keeping = player.setup.keeping != KeepNothing;
-            if (player.keeping) homeTell(LastingNotice, "");
-            newGame(clockNowMs(), setup.language);
+            startNewYear();
         } else if (player.opened.pending) {
             playOpened();
         } else if (!setup.asks) {
@@ -405,8 +404,7 @@ bool playerRun(const PlayerSetup& setup) {
                         say("New game", "Nouvelle partie")) == 0 || !mayForgetKeptYear()) {
                 resumeKeptYear(&kept);
             } else {
-                player.keeping = player.setup.keeping != KeepNothing;
-                newGame(clockNowMs(), setup.language);
+                startNewYear();
             }
         }
     }
@@ -447,6 +445,3 @@ std::string playerScreenText(void) {
 
 bool playerPlayingRecording(void) { return !player.atOnce && player.session.playingScript(); }
 
-u8 playerLanguage(void) { return player.language; }
-
-std::string playerSays(const char* english, const char* french) { return say(english, french); }

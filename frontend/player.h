@@ -61,7 +61,3 @@ std::string playerStateJson(void);
 std::string playerScreenText(void);
 // Whether a recording is being played at the console's pace (the page offers its end).
 bool playerPlayingRecording(void);
-// The language of the game in play.
-u8 playerLanguage(void);
-// The player's words in the game's language.
-std::string playerSays(const char* english, const char* french);

@@ -57,6 +57,11 @@ RecordingVerdict acceptRecording(std::string_view text, std::string_view name, R
         return verdict;
     }
     if (!parseReplayScript(text, name, script, &verdict.refusal)) return verdict;
+    // A link or a file is played for what it holds: one that holds nothing replaces nothing.
+    if ((origin == SharedLink || origin == OpenedFile) && script->runs.empty()) {
+        verdict.refusal = named + say(language, "it holds no frame", "il ne contient aucune image");
+        return verdict;
+    }
     const std::string here = drawsHere();
     if (script->draws && *script->draws != here) {
         verdict.refusal = named + say(language, "made with ", "fait avec les tirages de ") + *script->draws +

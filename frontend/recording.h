@@ -27,7 +27,8 @@ struct RecordingVerdict {
 // Reads `text` into `script` by the rule, named `name` in its messages (the file, "link",
 // "kept game"), its reasons in `language` (the parser's own messages are English).
 // Every recording is refused when it is not text, is larger than the bounds allow, or was
-// made with another C library's random draws. A kept year must also have its seed, say
+// made with another C library's random draws; a link or a file, when it holds no frame.
+// A kept year must also have its seed, say
 // whose draws it played with and come from this version; a kept year cut off mid-line (a
 // crash or a full disk) resumes from its whole lines. Anything else from another version,
 // or with a seed but no word of its draws, plays with a warning.

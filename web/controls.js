@@ -100,7 +100,10 @@
     fit();
   });
   page.playing = () => _webPlayingRecording() !== 0;
-  page.frameDone = () => { $('jump').hidden = !page.playing(); };
+  page.frameDone = () => {
+    const playing = page.playing();
+    if ($('jump').hidden === playing) $('jump').hidden = !playing;
+  };
 
   // The help: the game's own, in its order, for the keyboard or the touch buttons. It is
   // read and scrolled as any page is, and closes only with its key or its button.

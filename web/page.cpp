@@ -62,7 +62,11 @@ EM_JS(int, pageStore, (int whole, const char* text, char* why, int size), {
   return failed ? 0 : 1;
 });
 EM_ASYNC_JS(void, pageReady, (), { await Module.page.prepare(); });
-EM_ASYNC_JS(int, pageHoldYear, (int takeOver), { return await Module.page.holdYear(takeOver) ? 1 : 0; });
+EM_ASYNC_JS(int, pageHoldYear, (int takeOver, char* why, int size), {
+  if (await Module.page.holdYear(takeOver)) return 1;
+  stringToUTF8(Module.page.say('elsewhere'), why, size);
+  return 0;
+});
 EM_JS(int, pageLanguage, (), { return Module.page.language; });
 
 void homeButtons(u32* held, u32* pressed) { pageButtons(held, pressed); }
@@ -97,9 +101,9 @@ void homeAdvice(const std::vector<std::string>& lines) {
 void homeSay(const std::string& text) { pageSay(text.c_str()); }
 
 bool homeHoldYear(bool takeOver, std::string* why) {
-    if (pageHoldYear(takeOver)) return true;
-    *why = playerSays("it is open in another tab", "elle est ouverte dans un autre onglet");
-    return false;
+    char elsewhere[256] = "";
+    bool held = pageHoldYear(takeOver, elsewhere, sizeof elsewhere);
+    return *why = elsewhere, held;
 }
 
 KeptRead homeReadKept(std::string* text, std::string*) {

@@ -39,24 +39,26 @@
   page.year = (table) => {
     $('year').hidden = !table;
     if (!table) return;
+    // The fields' names, their labels, then a row a month, the month first.
     const lines = table.trim().split('\n').map((line) => line.split('\t'));
-    const header = lines.shift();
+    const names = lines.shift(), header = lines.shift();
+    const column = (name) => lines.map((cells) => cells[names.indexOf(name)]);
     // The months down the first column, each row headed by its month.
     const row = (cells, head) => {
       const line = document.createElement('tr');
-      line.append(...cells.map((textContent, column) => {
-        const cell = Object.assign(document.createElement(head || column === 0 ? 'th' : 'td'), { textContent });
-        if (head || column === 0) cell.scope = head ? 'col' : 'row';
+      line.append(...cells.map((textContent, at) => {
+        const cell = Object.assign(document.createElement(head || at === 0 ? 'th' : 'td'), { textContent });
+        if (head || at === 0) cell.scope = head ? 'col' : 'row';
         return cell;
       }));
       return line;
     };
     $('year-table').replaceChildren(row(header, true), ...lines.map((cells) => row(cells, false)));
-    // The columns: the month, the adult and young males and females, the cash, the food.
-    const months = lines.map((cells) => cells[0]);
-    const hamsters = lines.map((cells) => String(cells.slice(1, 5).reduce((sum, cell) => sum + Number(cell), 0)));
-    $('year-charts').replaceChildren(chart(page.say('hamsters'), '#fff', hamsters, months, header[0]),
-      chart(header[5], '#ec3', lines.map((cells) => cells[5]), months, header[0]),
-      chart(header[6], '#5c5', lines.map((cells) => cells[6]), months, header[0]));
+    const label = (name) => header[names.indexOf(name)], months = column('month');
+    const hamsters = months.map((month, i) => String(['adultMales', 'youngMales', 'adultFemales', 'youngFemales']
+      .reduce((sum, name) => sum + Number(column(name)[i]), 0)));
+    $('year-charts').replaceChildren(chart(page.say('hamsters'), '#fff', hamsters, months, label('month')),
+      chart(label('cash'), '#ec3', column('cash'), months, label('month')),
+      chart(label('foodStock'), '#5c5', column('foodStock'), months, label('month')));
   };
 })();
